@@ -1,0 +1,7 @@
+#include "shell/program.h"
+
+int main()
+{
+    runProgram();
+    return 0;
+}

@@ -1,0 +1,6 @@
+// Phase shift (work in progress).
+#include "scenes/scenes.h"
+
+#include "shell/app_state.h"
+
+void drawPhaseShift(float) {}

@@ -1,0 +1,6 @@
+// Prime numbers graph (work in progress).
+#include "scenes/scenes.h"
+
+#include "shell/app_state.h"
+
+void drawPrimeGraph() {}

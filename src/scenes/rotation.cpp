@@ -1,0 +1,6 @@
+// Figure rotation (work in progress).
+#include "scenes/scenes.h"
+
+#include "shell/app_state.h"
+
+void drawRotation(float) {}

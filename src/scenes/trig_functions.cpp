@@ -1,0 +1,67 @@
+// Sine (red), cosine (green) and tangent (blue) on one centre line, squeezed by a frequency that
+// climbs from 0 to just under 20 every four seconds.
+#include "scenes/scenes.h"
+
+#include "shell/app_state.h"
+#include "shell/text.h"
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr float kCentreRow = 360.0f;         // row of the value 0
+constexpr float kPixelsPerUnit = 100.0f;     // a value of +1 lies 100 rows above the centre line
+constexpr float kSamplesPerRadian = 200.0f;  // sample i stands for the angle i / 200
+
+// One graph: a point for every sample i below bound, in column i / f. Every point of a graph has
+// the same colour, so they go to the renderer in one call.
+void drawGraph(double (*g)(double), SDL_Color colour, float f, float bound)
+{
+    if (!(bound > 0.0f)) {
+        return;
+    }
+    std::vector<SDL_Point> points;
+    points.reserve(static_cast<std::size_t>(bound) + 1);
+    for (int i = 0; static_cast<float>(i) < bound; ++i) {
+        const float sample = static_cast<float>(i);
+        const float angle = sample / kSamplesPerRadian;
+        const float value = static_cast<float>(g(static_cast<double>(angle)));
+        const int y = static_cast<int>(kCentreRow - value * kPixelsPerUnit);
+        const int x = static_cast<int>(sample / f);
+        points.push_back({x, y});
+    }
+    SDL_SetRenderDrawColor(app.renderer, colour.r, colour.g, colour.b, colour.a);
+    SDL_RenderDrawPoints(app.renderer, points.data(), static_cast<int>(points.size()));
+}
+
+double sine(double a) { return std::sin(a); }
+double cosine(double a) { return std::cos(a); }
+double tangent(double a) { return std::tan(a); }
+
+}  // namespace
+
+// The frequency for a clock value: (ticks mod 4000) / 200, up to single-precision error.
+float trigFrequency(std::uint32_t ticks)
+{
+    const float clock = static_cast<float>(static_cast<double>(ticks));
+    const float scaled = clock / 20.0f;
+    const float wrapped = static_cast<float>(std::fmod(static_cast<double>(scaled), 200.0));
+    return wrapped * 0.1f;
+}
+
+void drawTrigFunctions()
+{
+    const float f = trigFrequency(app.frameTicks);
+    char readout[16];
+    formatText(readout, sizeof readout, "%.2f Hz", static_cast<double>(f));
+
+    const float bound = f * 1280.0f;
+    drawLabel(app.smallFont, "Sinusoida", {255, 0, 0, 0}, 12, 12);
+    drawGraph(sine, {255, 0, 0, 255}, f, bound);
+    drawLabel(app.smallFont, "Cosinusoida", {0, 255, 0, 0}, 12, 24);
+    drawGraph(cosine, {0, 255, 0, 255}, f, bound);
+    drawLabel(app.smallFont, "Tangensoida", {0, 0, 255, 0}, 12, 36);
+    drawGraph(tangent, {0, 0, 255, 255}, f, bound);
+    drawLabel(app.largeFont, readout, {255, 255, 255, 0}, 100, 24);
+}

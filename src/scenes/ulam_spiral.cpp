@@ -1,0 +1,6 @@
+// Ulam spiral (work in progress).
+#include "scenes/scenes.h"
+
+#include "shell/app_state.h"
+
+void drawUlamSpiral() {}

@@ -1,0 +1,46 @@
+// Labels in the window, formatted numbers and console lines.
+#include "shell/text.h"
+
+#include "shell/app_state.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <iostream>
+
+void drawLabel(TTF_Font* font, const char* text, SDL_Color colour, int x, int y)
+{
+    if (font == nullptr || app.renderer == nullptr) {
+        return;
+    }
+    SDL_Surface* surface = TTF_RenderText_Solid(font, text, colour);
+    if (surface == nullptr) {
+        return;
+    }
+    SDL_Texture* texture = SDL_CreateTextureFromSurface(app.renderer, surface);
+    const SDL_Rect destination{x, y, surface->w, surface->h};
+    SDL_FreeSurface(surface);
+    if (texture == nullptr) {
+        return;
+    }
+    SDL_RenderCopy(app.renderer, texture, nullptr, &destination);
+    SDL_DestroyTexture(texture);
+}
+
+void formatText(char* buffer, std::size_t capacity, const char* format, ...)
+{
+    if (buffer == nullptr || capacity == 0) {
+        return;
+    }
+    va_list values;
+    va_start(values, format);
+    const int written = std::vsnprintf(buffer, capacity, format, values);
+    va_end(values);
+    if (written < 0) {
+        buffer[0] = '\0';
+    }
+}
+
+void printLine(const char* text)
+{
+    std::cout << text << std::endl;
+}

@@ -1,0 +1,120 @@
+// Test support: a 1280 x 720 window of SDL's dummy video driver whose renderer the scenes draw
+// into, and the frame read back as pixels.
+#pragma once
+
+#include "shell/app_state.h"
+#include "shell/program.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+// 0x00RRGGBB, the layout Frame stores.
+constexpr std::uint32_t rgb(int r, int g, int b)
+{
+    return (static_cast<std::uint32_t>(r) << 16) | (static_cast<std::uint32_t>(g) << 8) |
+           static_cast<std::uint32_t>(b);
+}
+constexpr std::uint32_t kBlack = rgb(0, 0, 0);
+constexpr std::uint32_t kWhite = rgb(255, 255, 255);
+constexpr std::uint32_t kRed = rgb(255, 0, 0);
+constexpr std::uint32_t kGreen = rgb(0, 255, 0);
+constexpr std::uint32_t kBlue = rgb(0, 0, 255);
+
+struct Frame {
+    std::vector<std::uint32_t> pixels;  // row by row, 0x00RRGGBB
+
+    std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y * kWindowWidth + x)]; }
+    int count(std::uint32_t colour) const
+    {
+        int n = 0;
+        for (std::uint32_t p : pixels) {
+            n += p == colour ? 1 : 0;
+        }
+        return n;
+    }
+    // Rows of column x that have the colour, top to bottom.
+    std::vector<int> rowsIn(int x, std::uint32_t colour) const
+    {
+        std::vector<int> rows;
+        for (int y = 0; y < kWindowHeight; ++y) {
+            if (at(x, y) == colour) {
+                rows.push_back(y);
+            }
+        }
+        return rows;
+    }
+    // Columns of row y that have the colour, left to right.
+    std::vector<int> columnsIn(int y, std::uint32_t colour) const
+    {
+        std::vector<int> columns;
+        for (int x = 0; x < kWindowWidth; ++x) {
+            if (at(x, y) == colour) {
+                columns.push_back(x);
+            }
+        }
+        return columns;
+    }
+};
+
+// Opens the media library, the window, its renderer and (optionally) the fonts into app.
+inline void openSceneWindow(bool withFonts = true)
+{
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    ASSERT_EQ(TTF_Init(), 0) << TTF_GetError();
+    app.window = SDL_CreateWindow("Plotnik", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                  kWindowWidth, kWindowHeight, 0);
+    ASSERT_NE(app.window, nullptr) << SDL_GetError();
+    app.renderer = SDL_CreateRenderer(app.window, -1, 0);
+    ASSERT_NE(app.renderer, nullptr) << SDL_GetError();
+    if (withFonts) {
+        openFonts();
+        ASSERT_NE(app.largeFont, nullptr) << "Assets/Calibri.ttf is needed in the working directory";
+    }
+}
+
+inline void closeSceneWindow()
+{
+    closeFonts();
+    SDL_DestroyRenderer(app.renderer);
+    SDL_DestroyWindow(app.window);
+    app.renderer = nullptr;
+    app.window = nullptr;
+    TTF_Quit();
+    SDL_Quit();
+}
+
+inline Frame readFrame()
+{
+    Frame frame;
+    frame.pixels.assign(static_cast<std::size_t>(kWindowWidth * kWindowHeight), 0);
+    const int failed = SDL_RenderReadPixels(app.renderer, nullptr, SDL_PIXELFORMAT_RGB888,
+                                            frame.pixels.data(), kWindowWidth * 4);
+    EXPECT_EQ(failed, 0) << SDL_GetError();
+    for (std::uint32_t& p : frame.pixels) {
+        p &= 0x00FFFFFFu;
+    }
+    return frame;
+}
+
+// Clears to (0, 0, 0, 0) as the main loop does, draws, presents and reads the frame back.
+inline Frame renderFrame(const std::function<void()>& draw)
+{
+    SDL_SetRenderDrawColor(app.renderer, 0, 0, 0, 0);
+    SDL_RenderClear(app.renderer);
+    draw();
+    SDL_RenderPresent(app.renderer);
+    return readFrame();
+}
+
+// A test suite with the window open for all its tests.
+class SceneTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { openSceneWindow(); }
+    static void TearDownTestSuite() { closeSceneWindow(); }
+};

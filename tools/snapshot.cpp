@@ -1,0 +1,263 @@
+// plotnik-snapshot: writes the frame a menu answer draws, at a chosen clock and mouse position,
+// to a PNG, without a display. With --frames it writes a numbered series for slides.
+#include "shell/app_state.h"
+#include "shell/dispatch.h"
+#include "shell/mouse.h"
+#include "shell/program.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_ttf.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+const char* const kUsage =
+    "usage: plotnik-snapshot ANSWER [--ticks MS] [--mouse X,Y] [--out FILE]"
+    " [--frames N [--every MS]] [--help]";
+constexpr std::uint64_t kMaxTicks = 4294967295u;
+constexpr long kMinCoordinate = -32768;
+constexpr long kMaxCoordinate = 32767;
+constexpr long kMaxFrames = 10000;
+
+struct Options {
+    std::string answer;
+    bool haveAnswer = false;
+    std::uint64_t ticks = 0;
+    SDL_Point mouse{0, 0};
+    std::string out = "snapshot.png";
+    long frames = 0;  // 0: a single picture named exactly --out
+    std::uint64_t every = 40;
+};
+
+int usageError(const std::string& why)
+{
+    std::fprintf(stderr, "plotnik-snapshot: %s\n%s\n", why.c_str(), kUsage);
+    return 2;
+}
+
+// A whole decimal number of digits only, within [0, max].
+bool parseUnsigned(const char* text, std::uint64_t max, std::uint64_t& value)
+{
+    if (*text == '\0') {
+        return false;
+    }
+    std::uint64_t v = 0;
+    for (const char* c = text; *c != '\0'; ++c) {
+        if (*c < '0' || *c > '9') {
+            return false;
+        }
+        v = v * 10 + static_cast<std::uint64_t>(*c - '0');
+        if (v > max) {
+            return false;
+        }
+    }
+    value = v;
+    return true;
+}
+
+// An optionally negative whole number within [kMinCoordinate, kMaxCoordinate].
+bool parseCoordinate(const std::string& text, int& value)
+{
+    const bool negative = !text.empty() && text[0] == '-';
+    std::uint64_t magnitude = 0;
+    const std::uint64_t limit = negative ? 32768u : 32767u;
+    if (!parseUnsigned(text.c_str() + (negative ? 1 : 0), limit, magnitude)) {
+        return false;
+    }
+    value = negative ? -static_cast<int>(magnitude) : static_cast<int>(magnitude);
+    return true;
+}
+
+bool parseMouse(const char* text, SDL_Point& p)
+{
+    const std::string s = text;
+    const std::size_t comma = s.find(',');
+    return comma != std::string::npos && parseCoordinate(s.substr(0, comma), p.x) &&
+           parseCoordinate(s.substr(comma + 1), p.y);
+}
+
+// Returns -1 when the options are good, otherwise the exit status (usage printed).
+int parseOptions(int argc, char** argv, Options& o)
+{
+    bool everyGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::printf("%s\n", kUsage);
+            return 0;
+        }
+        const bool takesValue = arg == "--ticks" || arg == "--mouse" || arg == "--out" ||
+                                arg == "--frames" || arg == "--every";
+        if (takesValue && i + 1 >= argc) {
+            return usageError(arg + " needs a value");
+        }
+        if (arg == "--ticks") {
+            if (!parseUnsigned(argv[++i], kMaxTicks, o.ticks)) {
+                return usageError(std::string("--ticks takes 0 to 4294967295, not '") + argv[i] + "'");
+            }
+        } else if (arg == "--mouse") {
+            if (!parseMouse(argv[++i], o.mouse)) {
+                return usageError(std::string("--mouse takes X,Y, each -32768 to 32767, not '") +
+                                  argv[i] + "'");
+            }
+        } else if (arg == "--out") {
+            o.out = argv[++i];
+            if (o.out.empty()) {
+                return usageError("--out needs a file name");
+            }
+        } else if (arg == "--frames") {
+            std::uint64_t n = 0;
+            if (!parseUnsigned(argv[++i], kMaxFrames, n) || n < 1) {
+                return usageError(std::string("--frames takes 1 to 10000, not '") + argv[i] + "'");
+            }
+            o.frames = static_cast<long>(n);
+        } else if (arg == "--every") {
+            if (!parseUnsigned(argv[++i], kMaxTicks, o.every)) {
+                return usageError(std::string("--every takes 0 to 4294967295, not '") + argv[i] + "'");
+            }
+            everyGiven = true;
+        } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
+            return usageError("unknown option '" + arg + "'");
+        } else if (o.haveAnswer) {
+            return usageError("one menu answer only, not also '" + arg + "'");
+        } else {
+            o.answer = arg;
+            o.haveAnswer = true;
+        }
+    }
+    if (!o.haveAnswer) {
+        return usageError("the menu answer is missing");
+    }
+    if (everyGiven && o.frames == 0) {
+        return usageError("--every goes with --frames");
+    }
+    if (o.frames > 1 && o.ticks + static_cast<std::uint64_t>(o.frames - 1) * o.every > kMaxTicks) {
+        return usageError("the last frame's clock would pass 4294967295");
+    }
+    return -1;
+}
+
+// NAME.png and k give NAME-00k.png.
+std::string seriesName(const std::string& out, long k)
+{
+    std::string stem = out;
+    const std::string png = ".png";
+    if (stem.size() > png.size() && stem.compare(stem.size() - png.size(), png.size(), png) == 0) {
+        stem.resize(stem.size() - png.size());
+    }
+    char number[24];
+    std::snprintf(number, sizeof number, "-%03ld", k);
+    return stem + number + png;
+}
+
+// Draws one frame as the main loop does and writes it; false (message printed) on failure.
+bool writeFrame(std::uint32_t ticks, const std::string& path, SDL_Surface* pixels)
+{
+    app.frameTicks = ticks;
+    SDL_SetRenderDrawColor(app.renderer, 0, 0, 0, 0);
+    SDL_RenderClear(app.renderer);
+    dispatchScene();
+    SDL_RenderPresent(app.renderer);
+    if (SDL_RenderReadPixels(app.renderer, nullptr, pixels->format->format, pixels->pixels,
+                             pixels->pitch) != 0) {
+        std::fprintf(stderr, "plotnik-snapshot: reading the frame: %s\n", SDL_GetError());
+        return false;
+    }
+    // Written beside the target and renamed over it, so a failed write leaves no partial file.
+    const std::string partial = path + ".partial";
+    if (IMG_SavePNG(pixels, partial.c_str()) != 0) {
+        std::fprintf(stderr, "plotnik-snapshot: cannot write %s: %s\n", path.c_str(), SDL_GetError());
+        std::remove(partial.c_str());
+        return false;
+    }
+    if (std::rename(partial.c_str(), path.c_str()) != 0) {
+        std::fprintf(stderr, "plotnik-snapshot: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+        std::remove(partial.c_str());
+        return false;
+    }
+    return true;
+}
+
+void reportProgress(long k, long n)
+{
+    if (isatty(STDERR_FILENO)) {
+        std::fprintf(stderr, "\rframe %ld of %ld", k, n);
+        if (k == n) {
+            std::fprintf(stderr, "\n");
+        }
+    } else {
+        std::fprintf(stderr, "frame %ld of %ld\n", k, n);
+    }
+}
+
+int exportFrames(const Options& o)
+{
+    app.choice = o.answer;
+    steerMouse(o.mouse);
+
+    SDL_Surface* pixels = SDL_CreateRGBSurfaceWithFormat(0, kWindowWidth, kWindowHeight, 24,
+                                                         SDL_PIXELFORMAT_RGB24);
+    if (pixels == nullptr) {
+        std::fprintf(stderr, "plotnik-snapshot: %s\n", SDL_GetError());
+        return 1;
+    }
+    int status = 0;
+    if (o.frames == 0) {
+        status = writeFrame(static_cast<std::uint32_t>(o.ticks), o.out, pixels) ? 0 : 1;
+    } else {
+        for (long k = 0; k < o.frames && status == 0; ++k) {
+            const std::uint64_t ticks = o.ticks + static_cast<std::uint64_t>(k) * o.every;
+            status = writeFrame(static_cast<std::uint32_t>(ticks), seriesName(o.out, k), pixels) ? 0 : 1;
+            if (o.frames > 1) {
+                reportProgress(k + 1, o.frames);
+            }
+        }
+    }
+    SDL_FreeSurface(pixels);
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    const int parsed = parseOptions(argc, argv, options);
+    if (parsed >= 0) {
+        return parsed;
+    }
+
+    // Always headless: a window of the dummy video driver, whatever display there is.
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "plotnik-snapshot: SDL_Init: %s\n", SDL_GetError());
+        return 1;
+    }
+    TTF_Init();
+    int status = 1;
+    app.window = SDL_CreateWindow("Plotnik", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                  kWindowWidth, kWindowHeight, 0);
+    app.renderer = app.window != nullptr ? SDL_CreateRenderer(app.window, -1, 0) : nullptr;
+    if (app.renderer == nullptr) {
+        std::fprintf(stderr, "plotnik-snapshot: no renderer: %s\n", SDL_GetError());
+    } else {
+        openFonts();
+        status = exportFrames(options);
+        closeFonts();
+        SDL_DestroyRenderer(app.renderer);
+    }
+    if (app.window != nullptr) {
+        SDL_DestroyWindow(app.window);
+    }
+    TTF_Quit();
+    SDL_Quit();
+    return status;
+}

@@ -2,6 +2,7 @@
 // Each draws one whole frame into app.renderer; none clears or presents it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // 1: sine, cosine and tangent graphs squeezed by a frequency that follows the clock.
@@ -22,6 +23,10 @@ void plotQuadratic(float a, float b);
 
 // 5: the Ulam spiral of the primes up to 500000.
 void drawUlamSpiral();
+constexpr int kSpiralNumbers = 500000;
+extern std::uint8_t primeCache[kSpiralNumbers];  // entry k: 1 when k + 1 is prime, else 0
+extern bool primeCacheReady;                     // set by the first spiral frame, never reset by the program
+void forgetPrimeCache();  // tests and benchmarks only: empties the cache so the next frame fills it again
 
 // 6: a rectangle turned by phase.
 void drawRotation(float phase);
@@ -31,6 +36,16 @@ void drawSineCosine(float phase);
 
 // 8: three sine waves a third of a turn apart, with their radii.
 void drawPhaseShift(float phase);
+
+// Shared by 7 and 8: the white outline of the unit circle about (200, 200), 628 points of radius 100,
+// and the curve tracer's next angle (the step of 0.01 is added in double, the sum kept in single).
+void drawUnitCircle();
+float nextTracerAngle(float t);
+
+// The three readouts of 7 for phase, each written into buffer (capacity bytes; 32 is enough).
+void formatAngleReadout(char* buffer, std::size_t capacity, float phase);
+void formatCosineReadout(char* buffer, std::size_t capacity, float phase);
+void formatSineReadout(char* buffer, std::size_t capacity, float phase);
 
 // 9: divisors of 1 to 1280, with the primes marked.
 void drawPrimeGraph();

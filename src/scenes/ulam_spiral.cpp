@@ -1,6 +1,95 @@
-// Ulam spiral (work in progress).
+// The Ulam spiral: 1 to 500000 along a square spiral from the window's centre, primes white.
 #include "scenes/scenes.h"
 
 #include "shell/app_state.h"
+#include "shell/text.h"
 
-void drawUlamSpiral() {}
+#include <cstring>
+#include <vector>
+
+std::uint8_t primeCache[kSpiralNumbers];  // entry k: 1 when k + 1 is prime; kept for the whole run
+bool primeCacheReady = false;
+
+namespace {
+
+constexpr int kStartX = 640;  // the number 1 sits on the window's centre
+constexpr int kStartY = 360;
+
+// The sieve of Eratosthenes over 1 to kSpiralNumbers. It marks exactly the numbers that have no
+// divisor from 2 to n / 2, and 1 is not prime.
+void fillPrimeCache()
+{
+    std::memset(primeCache, 1, sizeof primeCache);
+    primeCache[0] = 0;
+    for (int p = 2; p * p <= kSpiralNumbers; ++p) {
+        if (primeCache[p - 1] == 0) {
+            continue;
+        }
+        for (int multiple = p * p; multiple <= kSpiralNumbers; multiple += p) {
+            primeCache[multiple - 1] = 0;
+        }
+    }
+}
+
+// Walks the spiral: 1 step right, 1 up, 2 left, 2 down, 3 right, ... Primes go to the front of
+// points and the rest to the back; returns how many primes there are.
+int walkSpiral(std::vector<SDL_Point>& points)
+{
+    int x = kStartX;
+    int y = kStartY;
+    int direction = 0;  // 0 right, 1 up, 2 left, 3 down
+    int segment = 1;
+    int steps = 1;
+    int primes = 0;
+    int others = kSpiralNumbers;
+    for (int n = 1; n <= kSpiralNumbers; ++n) {
+        if (primeCache[n - 1] != 0) {
+            points[static_cast<std::size_t>(primes++)] = {x, y};
+        } else {
+            points[static_cast<std::size_t>(--others)] = {x, y};
+        }
+        switch (direction) {
+        case 0: ++x; break;
+        case 1: --y; break;
+        case 2: --x; break;
+        default: ++y; break;
+        }
+        ++steps;
+        if (steps >= segment) {
+            steps = 0;
+            direction = (direction + 1) % 4;
+            if (direction == 0 || direction == 2) {
+                ++segment;
+            }
+        }
+    }
+    return primes;
+}
+
+}  // namespace
+
+void forgetPrimeCache()
+{
+    std::memset(primeCache, 0, sizeof primeCache);
+    primeCacheReady = false;
+}
+
+void drawUlamSpiral()
+{
+    drawLabel(app.smallFont, "Spirala Ulama", {255, 255, 255, 0}, 12, 12);
+    printLine("Prosze czekac...");
+    if (!primeCacheReady) {
+        fillPrimeCache();
+    }
+
+    // Every pixel of the spiral is visited once, so the two colours never overlap and each goes to
+    // the renderer in one call. Black comes last, as for the last number, 500000.
+    std::vector<SDL_Point> points(static_cast<std::size_t>(kSpiralNumbers));
+    const int primes = walkSpiral(points);
+    SDL_SetRenderDrawColor(app.renderer, 255, 255, 255, 255);
+    SDL_RenderDrawPoints(app.renderer, points.data(), primes);
+    SDL_SetRenderDrawColor(app.renderer, 0, 0, 0, 255);
+    SDL_RenderDrawPoints(app.renderer, points.data() + primes, kSpiralNumbers - primes);
+
+    primeCacheReady = true;
+}

@@ -6,7 +6,6 @@
 #include "shell/text.h"
 
 #include <cmath>
-#include <vector>
 
 namespace {
 
@@ -15,24 +14,30 @@ constexpr float kPixelsPerUnit = 100.0f;     // a value of +1 lies 100 rows abov
 constexpr float kSamplesPerRadian = 200.0f;  // sample i stands for the angle i / 200
 
 // One graph: a point for every sample i below bound, in column i / f. Every point of a graph has
-// the same colour, so they go to the renderer in one call.
+// the same colour, so they go to the renderer in runs of kPointRun points; a run that size stays in
+// the heap's reused memory instead of being mapped and unmapped every frame.
 void drawGraph(double (*g)(double), SDL_Color colour, float f, float bound)
 {
     if (!(bound > 0.0f)) {
         return;
     }
-    std::vector<SDL_Point> points;
-    points.reserve(static_cast<std::size_t>(bound) + 1);
+    constexpr int kPointRun = 2048;
+    SDL_Point points[kPointRun];
+    int count = 0;
+    SDL_SetRenderDrawColor(app.renderer, colour.r, colour.g, colour.b, colour.a);
     for (int i = 0; static_cast<float>(i) < bound; ++i) {
         const float sample = static_cast<float>(i);
         const float angle = sample / kSamplesPerRadian;
         const float value = static_cast<float>(g(static_cast<double>(angle)));
         const int y = static_cast<int>(kCentreRow - value * kPixelsPerUnit);
         const int x = static_cast<int>(sample / f);
-        points.push_back({x, y});
+        points[count++] = {x, y};
+        if (count == kPointRun) {
+            SDL_RenderDrawPoints(app.renderer, points, count);
+            count = 0;
+        }
     }
-    SDL_SetRenderDrawColor(app.renderer, colour.r, colour.g, colour.b, colour.a);
-    SDL_RenderDrawPoints(app.renderer, points.data(), static_cast<int>(points.size()));
+    SDL_RenderDrawPoints(app.renderer, points, count);
 }
 
 double sine(double a) { return std::sin(a); }

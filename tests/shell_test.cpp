@@ -1,0 +1,288 @@
+// The console dialogue, the dispatch of answers, the cycle of window and frames, and text helpers.
+#include "run_command.h"
+#include "scene_window.h"
+
+#include "shell/app_state.h"
+#include "shell/dispatch.h"
+#include "shell/program.h"
+#include "shell/text.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <sstream>
+#include <string>
+
+namespace {
+
+const std::string kMenu =
+    "1 - Funkcje trygonometryczne\n"
+    "2 - Odwzorowanie logistyczne\n"
+    "3 - Diagram bifurkacyjny odwzorowania logistycznego\n"
+    "4 - Funkcja kwadratowa\n"
+    "5 - Spirala Ulama\n"
+    "6 - Rotacja figury\n"
+    "7 - Graficzne przedstawienie sinusa i cosinusa\n"
+    "8 - Przesuniecie fazowe\n"
+    "9 - Liczby pierwsze graf\n"
+    "10 - Obliczony sinus\n"
+    "\n"
+    "wybor: ";
+
+const std::string kOpened = "Subsystems initialised!\nWindow created!\nRenderer created!\n";
+
+// A cycle whose window is closed by the user at once: the quit event waits in the queue when the
+// frames start, so exactly one frame is drawn.
+bool runQuitCycle(std::istream& in, Frame* lastFrame = nullptr)
+{
+    if (!beginCycle(in)) {
+        return false;
+    }
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    runFrameLoop();
+    if (lastFrame != nullptr && app.renderer != nullptr) {
+        *lastFrame = readFrame();
+    }
+    endCycle();
+    return true;
+}
+
+// Runs in another working directory for the length of one test.
+struct WorkingDirectory {
+    std::string previous;
+    explicit WorkingDirectory(const std::string& dir)
+    {
+        char here[4096];
+        previous = getcwd(here, sizeof here) != nullptr ? here : ".";
+        EXPECT_EQ(chdir(dir.c_str()), 0);
+    }
+    ~WorkingDirectory() { EXPECT_EQ(chdir(previous.c_str()), 0); }
+};
+
+}  // namespace
+
+TEST(Menu, IsPrintedByteForByte)
+{
+    testing::internal::CaptureStdout();
+    printMenu();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), kMenu);
+}
+
+TEST(Dispatch, MatchesAnswersExactly)
+{
+    const struct {
+        const char* answer;
+        const char* scene;
+    } cases[] = {
+        {"1", "1"},  {"", "1"},   {"0", "1"},   {"11", "1"},  {"01", "1"},  {"2x", "1"},
+        {" 2", "1"}, {"2 ", "1"}, {"-2", "1"},  {"+2", "1"},  {"10", "10"}, {"100", "1"},
+        {"2", "2"},  {"3", "3"},  {"4", "4"},   {"5", "5"},   {"6", "6"},   {"7", "7"},
+        {"8", "8"},  {"9", "9"},  {"1\r", "1"}, {"Plotnik", "1"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_STREQ(sceneNumberFor(c.answer), c.scene) << "answer \"" << c.answer << "\"";
+    }
+    EXPECT_STREQ(sceneNumberFor(std::string("2\0", 2)), "1") << "a NUL byte makes another answer";
+}
+
+TEST(Dispatch, PhaseGrowsOneRadianEvery360MillisecondsAndWraps)
+{
+    const struct {
+        std::uint32_t ticks;
+        double wrap;
+        float expected;
+    } cases[] = {
+        {0, kTwoPi, 0.0f},
+        {360, kTwoPi, 1.0f},
+        {720, kSixPi, 2.0f},
+        {2262, kTwoPi, 2262.0f / 360.0f - 6.2831853f},  // just past one turn
+        {6785, kSixPi, 6785.0f / 360.0f},               // just below three turns
+        {6786, kSixPi, 6786.0f / 360.0f - 18.849556f},
+    };
+    for (const auto& c : cases) {
+        EXPECT_NEAR(phaseFromTicks(c.ticks, c.wrap), c.expected, 1e-5) << c.ticks;
+    }
+    for (std::uint32_t ticks : {1u, 1000000u, 16777217u, 2147483648u, 4294967295u}) {
+        for (double wrap : {kTwoPi, kSixPi}) {
+            const float phase = phaseFromTicks(ticks, wrap);
+            EXPECT_GE(phase, 0.0f) << ticks;
+            EXPECT_LT(static_cast<double>(phase), wrap + 1e-6) << ticks;
+        }
+    }
+}
+
+TEST(FormatText, NeverWritesPastItsCapacityAndAlwaysTerminates)
+{
+    const struct {
+        std::size_t capacity;
+        const char* expected;
+    } cases[] = {{1, ""}, {2, "1"}, {8, "1234567"}, {16, "123456789.50 Hz"}, {32, "123456789.50 Hz"}};
+    for (const auto& c : cases) {
+        char buffer[40];
+        std::memset(buffer, '#', sizeof buffer);
+        formatText(buffer, c.capacity, "%.2f Hz", 123456789.5);
+        EXPECT_STREQ(buffer, c.expected) << "capacity " << c.capacity;
+        for (std::size_t i = c.capacity; i < sizeof buffer; ++i) {
+            ASSERT_EQ(buffer[i], '#') << "byte " << i << " written with capacity " << c.capacity;
+        }
+    }
+    char untouched = '#';
+    formatText(&untouched, 0, "%i", 7);
+    EXPECT_EQ(untouched, '#');
+}
+
+TEST(FormatText, FormatsAsPrintfWithAPointForDecimals)
+{
+    char buffer[128];
+    formatText(buffer, sizeof buffer, "a = %.4f | b = %.4f | c = 0", 1.8, -16.0);
+    EXPECT_STREQ(buffer, "a = 1.8000 | b = -16.0000 | c = 0");
+    formatText(buffer, 16, "%.2f Hz", 19.995000839233398);
+    EXPECT_STREQ(buffer, "20.00 Hz");
+    formatText(buffer, 32, "precyzja: %i", 10);
+    EXPECT_STREQ(buffer, "precyzja: 10");
+}
+
+TEST(Cycle, PrintsStatusLinesInOrderAndDrawsTheQuitFrame)
+{
+    std::istringstream in("1\n");
+    Frame last;
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(runQuitCycle(in, &last));
+    const std::string transcript = testing::internal::GetCapturedStdout();
+    // Closing prints nothing more: a piped console gets no clearing sequence.
+    EXPECT_EQ(transcript, kMenu + kOpened);
+    EXPECT_EQ(app.choice, "1");
+    EXPECT_EQ(app.window, nullptr);
+    EXPECT_EQ(app.renderer, nullptr);
+    EXPECT_EQ(app.largeFont, nullptr);
+    // The frame in which the quit event arrived was drawn: the labels stand in the top-left corner.
+    EXPECT_GT(last.count(kRed) + last.count(kGreen) + last.count(kBlue), 0);
+}
+
+TEST(Cycle, TwoAnswersOnOneLineGiveTwoCyclesThenEndOfInputEndsTheLoop)
+{
+    std::istringstream in("  2 3\n");
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(runQuitCycle(in));
+    EXPECT_EQ(app.choice, "2");
+    ASSERT_TRUE(runQuitCycle(in));
+    EXPECT_EQ(app.choice, "3");
+    EXPECT_FALSE(runQuitCycle(in));
+    EXPECT_EQ(app.choice, "3");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), kMenu + kOpened + kMenu + kOpened + kMenu);
+}
+
+TEST(Cycle, CarriageReturnLineEndsAreWhiteSpace)
+{
+    std::istringstream in("2\r\n");
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(runQuitCycle(in));
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(app.choice, "2");
+}
+
+TEST(Cycle, AFrameTakesOneEventAtMost)
+{
+    std::istringstream in("1\n");
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(beginCycle(in));
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_Event late{};
+    late.type = SDL_USEREVENT;
+    SDL_PushEvent(&motion);
+    SDL_PushEvent(&motion);
+    SDL_PushEvent(&quit);
+    SDL_PushEvent(&late);
+    runFrameLoop();
+    // The loop stopped at the quit event and left the event behind it in the queue.
+    EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_USEREVENT, SDL_USEREVENT), 1);
+    EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_MOUSEMOTION, SDL_MOUSEMOTION), 0);
+    endCycle();
+    testing::internal::GetCapturedStdout();
+}
+
+TEST(Cycle, MissingFontIsReportedAndLabelsDrawNothing)
+{
+    const std::string empty = makeTempDir();
+    WorkingDirectory there(empty);
+    std::istringstream in("1\n");  // clock 0 or so: the graphs are nearly empty, the labels remain
+    Frame last;
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(beginCycle(in));
+    const std::string transcript = testing::internal::GetCapturedStdout();
+    ASSERT_NE(app.renderer, nullptr);
+    last = renderFrame([] { app.frameTicks = 0; dispatchScene(); });
+    endCycle();
+    rmdir(empty.c_str());
+
+    const std::string prefix = kMenu + kOpened + "TTF_OpenFont: ";
+    ASSERT_EQ(transcript.compare(0, prefix.size(), prefix), 0) << transcript;
+    EXPECT_EQ(transcript.back(), '\n');
+    EXPECT_EQ(transcript.find('\n', prefix.size()), transcript.size() - 1) << "one line: " << transcript;
+    EXPECT_EQ(last.count(kBlack), kWindowWidth * kWindowHeight) << "no label without a font";
+}
+
+TEST(Cycle, FailedMediaLibraryIsReportedAndNoWindowOpens)
+{
+    const char* previous = std::getenv("SDL_VIDEODRIVER");
+    const std::string saved = previous != nullptr ? previous : "";
+    setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+    std::istringstream in("4\n");
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(beginCycle(in));
+    EXPECT_FALSE(app.running);
+    runFrameLoop();
+    endCycle();
+    const std::string transcript = testing::internal::GetCapturedStdout();
+    setenv("SDL_VIDEODRIVER", saved.c_str(), 1);
+
+    const std::string prefix = kMenu + "SDL_Init: ";
+    ASSERT_EQ(transcript.compare(0, prefix.size(), prefix), 0) << transcript;
+    EXPECT_GT(transcript.size(), prefix.size() + 1) << "the error text follows";
+    EXPECT_EQ(transcript.find('\n', prefix.size()), transcript.size() - 1) << transcript;
+    EXPECT_EQ(app.window, nullptr);
+}
+
+TEST(Cycle, AHundredCyclesLeaveNothingOpen)
+{
+    std::string answers;
+    for (int i = 0; i < 100; ++i) {
+        answers += std::to_string(i % 10 + 1) + "\n";
+    }
+    std::istringstream in(answers);
+    testing::internal::CaptureStdout();
+    int cycles = 0;
+    while (runQuitCycle(in)) {
+        ++cycles;
+        ASSERT_EQ(app.window, nullptr);
+        ASSERT_EQ(app.smallFont, nullptr);
+        ASSERT_EQ(SDL_WasInit(0), 0u) << "the media library is shut down after every cycle";
+    }
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(cycles, 100);
+}
+
+TEST(Program, EndOfInputEndsWithStatusZero)
+{
+    const std::string plotnik = programPath("PLOTNIK");
+    ASSERT_FALSE(plotnik.empty());
+    const struct {
+        const char* input;
+        std::string output;
+    } cases[] = {
+        {"", kMenu},
+        {"   \n\t \n", kMenu},
+    };
+    for (const auto& c : cases) {
+        const CommandResult run = runCommand({plotnik}, c.input, ".");
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, c.output);
+    }
+}

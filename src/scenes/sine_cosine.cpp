@@ -1,6 +1,129 @@
-// Sine and cosine on the unit circle (work in progress).
+// Sine and cosine as the projections of a point moving on the unit circle, traced as curves.
 #include "scenes/scenes.h"
 
 #include "shell/app_state.h"
+#include "shell/text.h"
 
-void drawSineCosine(float) {}
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr double kTurn = 6.283185307179586;
+constexpr double kPi = 3.141592653589793;
+constexpr std::size_t kReadoutCapacity = 32;
+constexpr SDL_Color kLabelColour = {255, 255, 255, 0};
+
+constexpr int kCentre = 200;              // the circle's centre is (200, 200)
+constexpr float kPixelsPerUnit = 100.0f;  // radius of the circle and height of a value of 1
+constexpr float kPixelsPerRadian = 30.0f;
+constexpr int kGraphOrigin = 400;          // column of the angle 0
+constexpr float kGraphOriginF = 400.0f;
+constexpr float kCosineZeroRow = 200.0f;
+constexpr int kSineZeroRow = 500;
+constexpr float kSineZeroRowF = 500.0f;
+constexpr int kSineTopRow = 400;           // sine +1, where the offset turns down the diagonal
+constexpr int kDiagonalEnd = 300;          // column where the diagonals meet the sine graph
+
+constexpr int kMaxCurveSteps = 1885;       // phase just below 6 pi
+
+// Levels +1, 0, -1 of both graphs, the circle's extent, the angle-0 axis and the two diagonals,
+// each line from its first point to its second.
+constexpr SDL_Point kGrid[][2] = {
+    {{0, 100}, {1280, 100}},   {{0, 200}, {1280, 200}},   {{0, 300}, {1280, 300}},
+    {{300, 400}, {1280, 400}}, {{300, 500}, {1280, 500}}, {{300, 600}, {1280, 600}},
+    {{100, 0}, {100, 400}},    {{200, 0}, {200, 400}},    {{300, 0}, {300, 400}},
+    {{400, 0}, {400, 720}},    {{100, 400}, {300, 600}},  {{200, 400}, {300, 500}},
+};
+
+// The angle within the current turn, which the readouts show.
+double angleInTurn(float phase)
+{
+    return std::fmod(static_cast<double>(phase), kTurn);
+}
+
+void drawReadouts(float phase)
+{
+    char text[kReadoutCapacity];
+    formatAngleReadout(text, sizeof text, phase);
+    drawLabel(app.smallFont, text, kLabelColour, 12, 36);
+    formatCosineReadout(text, sizeof text, phase);
+    drawLabel(app.smallFont, text, kLabelColour, 405, 83);
+    formatSineReadout(text, sizeof text, phase);
+    drawLabel(app.smallFont, text, kLabelColour, 405, 383);
+}
+
+void drawGrid()
+{
+    SDL_SetRenderDrawColor(app.renderer, 127, 127, 127, 255);
+    for (const auto& line : kGrid) {
+        SDL_RenderDrawLine(app.renderer, line[0].x, line[0].y, line[1].x, line[1].y);
+    }
+}
+
+// Red carries the point's height across to the cosine graph; blue carries its sideways offset
+// down, along the 45-degree diagonal and across to the sine graph.
+void drawProjections(float phase)
+{
+    const float c = static_cast<float>(std::cos(static_cast<double>(phase)));
+    const float s = static_cast<float>(std::sin(static_cast<double>(phase)));
+    const int x = kCentre + static_cast<int>(s * kPixelsPerUnit);
+    const int y = kCentre - static_cast<int>(c * kPixelsPerUnit);
+    const int xEnd = kGraphOrigin + static_cast<int>(phase * kPixelsPerRadian);
+    const int ySine = kSineZeroRow - static_cast<int>(s * kPixelsPerUnit);
+
+    SDL_SetRenderDrawColor(app.renderer, 255, 0, 0, 255);
+    SDL_RenderDrawLine(app.renderer, x, y, xEnd, y);
+    SDL_SetRenderDrawColor(app.renderer, 0, 0, 255, 255);
+    SDL_RenderDrawLine(app.renderer, x, y, x, kSineTopRow);
+    SDL_RenderDrawLine(app.renderer, x, kSineTopRow, kDiagonalEnd, ySine);
+    SDL_RenderDrawLine(app.renderer, kDiagonalEnd, ySine, xEnd, ySine);
+}
+
+// The cosine about row 200 and the sine about row 500, from angle 0 up to phase; all white, so
+// both go to the renderer in one call.
+void drawCurves(float phase)
+{
+    std::vector<SDL_Point> points;
+    points.reserve(2 * kMaxCurveSteps);
+    for (float t = 0.0f; phase > t; t = nextTracerAngle(t)) {
+        const int x = static_cast<int>(t * kPixelsPerRadian + kGraphOriginF);
+        const float c = static_cast<float>(std::cos(static_cast<double>(t)));
+        const float s = static_cast<float>(std::sin(static_cast<double>(t)));
+        points.push_back({x, static_cast<int>(kCosineZeroRow - c * kPixelsPerUnit)});
+        points.push_back({x, static_cast<int>(kSineZeroRowF - s * kPixelsPerUnit)});
+    }
+    SDL_SetRenderDrawColor(app.renderer, 255, 255, 255, 255);
+    SDL_RenderDrawPoints(app.renderer, points.data(), static_cast<int>(points.size()));
+}
+
+}  // namespace
+
+void formatAngleReadout(char* buffer, std::size_t capacity, float phase)
+{
+    const double r = angleInTurn(phase);
+    const double degrees = r / kPi * 180.0;
+    formatText(buffer, capacity, "%.4f deg = %.4f rad", degrees, r);
+}
+
+void formatCosineReadout(char* buffer, std::size_t capacity, float phase)
+{
+    const float c = static_cast<float>(std::cos(static_cast<double>(phase)));
+    formatText(buffer, capacity, "cos(%.4frad) = %.4f", angleInTurn(phase), static_cast<double>(c));
+}
+
+void formatSineReadout(char* buffer, std::size_t capacity, float phase)
+{
+    const float s = static_cast<float>(std::sin(static_cast<double>(phase)));
+    formatText(buffer, capacity, "sin(%.4frad) = %.4f", angleInTurn(phase), static_cast<double>(s));
+}
+
+void drawSineCosine(float phase)
+{
+    drawLabel(app.smallFont, "Graficzne przedstawienie sinusa i cosinusa", kLabelColour, 12, 12);
+    drawReadouts(phase);
+    drawUnitCircle();
+    drawGrid();
+    drawProjections(phase);
+    drawCurves(phase);
+}

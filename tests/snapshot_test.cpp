@@ -1,0 +1,223 @@
+// The snapshot exporter: its pictures, its options and its failures.
+#include "run_command.h"
+#include "scene_window.h"
+
+#include "scenes/scenes.h"
+#include "shell/dispatch.h"
+
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string snapshotPath() { return programPath("PLOTNIK_SNAPSHOT"); }
+
+std::string buildDir()
+{
+    char here[4096];
+    return getcwd(here, sizeof here) != nullptr ? here : ".";
+}
+
+bool fileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+
+// The picture in a PNG as 0x00RRGGBB pixels; empty when it is not a 1280 x 720 24-bit RGB PNG.
+Frame loadPicture(const std::string& path)
+{
+    Frame frame;
+    SDL_Surface* png = IMG_Load(path.c_str());
+    if (png == nullptr) {
+        ADD_FAILURE() << path << ": " << IMG_GetError();
+        return frame;
+    }
+    EXPECT_EQ(png->w, kWindowWidth);
+    EXPECT_EQ(png->h, kWindowHeight);
+    EXPECT_EQ(png->format->BytesPerPixel, 3) << "24-bit RGB";
+    if (png->w == kWindowWidth && png->h == kWindowHeight) {
+        SDL_Surface* rgb = SDL_ConvertSurfaceFormat(png, SDL_PIXELFORMAT_RGB888, 0);
+        frame.pixels.resize(static_cast<std::size_t>(kWindowWidth * kWindowHeight));
+        for (int y = 0; y < kWindowHeight; ++y) {
+            const auto* row = reinterpret_cast<const std::uint32_t*>(static_cast<const char*>(rgb->pixels) + y * rgb->pitch);
+            for (int x = 0; x < kWindowWidth; ++x) {
+                frame.pixels[static_cast<std::size_t>(y * kWindowWidth + x)] = row[x] & 0x00FFFFFFu;
+            }
+        }
+        SDL_FreeSurface(rgb);
+    }
+    SDL_FreeSurface(png);
+    return frame;
+}
+
+// The same frame drawn in this process, as the window would show it.
+Frame drawnHere(const char* answer, std::uint32_t ticks)
+{
+    app.choice = answer;
+    app.frameTicks = ticks;
+    return renderFrame(dispatchScene);
+}
+
+}  // namespace
+
+using Snapshot = SceneTest;
+
+TEST_F(Snapshot, WritesTheFrameTheWindowShows)
+{
+    const std::string dir = makeTempDir();
+    const struct {
+        const char* answer;
+        std::uint32_t ticks;
+    } cases[] = {{"1", 20}, {"1", 3999}, {"x", 1000}, {"6", 1000}, {"7", 5000}, {"8", 360}};
+    for (const auto& c : cases) {
+        const std::string out = dir + "/frame.png";
+        const CommandResult run = runCommand(
+            {snapshotPath(), c.answer, "--ticks", std::to_string(c.ticks), "--out", out}, "", buildDir());
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        const Frame picture = loadPicture(out);
+        const Frame expected = drawnHere(c.answer, c.ticks);
+        ASSERT_EQ(picture.pixels.size(), expected.pixels.size());
+        EXPECT_TRUE(picture.pixels == expected.pixels) << "answer " << c.answer << " at " << c.ticks;
+        std::remove(out.c_str());
+    }
+    rmdir(dir.c_str());
+}
+
+TEST_F(Snapshot, WritesANumberedSeriesWithTheClockStepping)
+{
+    const std::string dir = makeTempDir();
+    const CommandResult run = runCommand({snapshotPath(), "1", "--frames", "3", "--every", "1000", "--ticks",
+                                          "20", "--out", dir + "/slide.png"},
+                                         "", buildDir());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "frame 1 of 3\nframe 2 of 3\nframe 3 of 3\n");
+    for (int k = 0; k < 3; ++k) {
+        const std::string path = dir + "/slide-00" + std::to_string(k) + ".png";
+        const Frame picture = loadPicture(path);
+        EXPECT_TRUE(picture.pixels == drawnHere("1", 20 + 1000 * static_cast<std::uint32_t>(k)).pixels) << path;
+        std::remove(path.c_str());
+    }
+    EXPECT_FALSE(fileExists(dir + "/slide-003.png"));
+    EXPECT_FALSE(fileExists(dir + "/slide.png"));
+
+    // One frame: no progress line; the default step is 40 ms.
+    const CommandResult single =
+        runCommand({snapshotPath(), "6", "--frames", "2", "--out", dir + "/turn"}, "", buildDir());
+    ASSERT_EQ(single.status, 0) << single.err;
+    EXPECT_TRUE(loadPicture(dir + "/turn-001.png").pixels == drawnHere("6", 40).pixels);
+    std::remove((dir + "/turn-000.png").c_str());
+    std::remove((dir + "/turn-001.png").c_str());
+    rmdir(dir.c_str());
+}
+
+TEST(SnapshotOptions, BadArgumentsPrintUsageAndExitWithTwo)
+{
+    const std::string dir = makeTempDir();
+    const std::string out = dir + "/bad.png";
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"--ticks", "5"},
+        {"1", "2"},
+        {"1", "--ticks"},
+        {"1", "--ticks", ""},
+        {"1", "--ticks", "-1"},
+        {"1", "--ticks", "+5"},
+        {"1", "--ticks", "4294967296"},
+        {"1", "--ticks", "99999999999999999999999"},
+        {"1", "--ticks", "12x"},
+        {"1", "--ticks", " 12"},
+        {"1", "--mouse"},
+        {"1", "--mouse", "1,"},
+        {"1", "--mouse", ",1"},
+        {"1", "--mouse", "x,y"},
+        {"1", "--mouse", "1 2"},
+        {"1", "--mouse", "1,2,3"},
+        {"1", "--mouse", "32768,0"},
+        {"1", "--mouse", "0,-32769"},
+        {"1", "--mouse", "--5,0"},
+        {"1", "--out"},
+        {"1", "--out", ""},
+        {"1", "--bogus"},
+        {"1", "--frames", "0"},
+        {"1", "--frames", "10001"},
+        {"1", "--frames", "two"},
+        {"1", "--every", "10"},
+        {"1", "--frames", "3", "--every", "-1"},
+        {"1", "--frames", "2", "--ticks", "4294967295"},
+    };
+    for (const auto& args : cases) {
+        std::vector<std::string> argv = {snapshotPath()};
+        argv.insert(argv.end(), args.begin(), args.end());
+        if (std::find(args.begin(), args.end(), "--out") == args.end()) {
+            argv.insert(argv.end(), {"--out", out});
+        }
+        const CommandResult run = runCommand(argv, "", dir);
+        std::string shown;
+        for (const std::string& a : args) {
+            shown += "[" + a + "] ";
+        }
+        EXPECT_EQ(run.status, 2) << shown;
+        EXPECT_NE(run.err.find("usage: plotnik-snapshot ANSWER"), std::string::npos) << shown << run.err;
+        EXPECT_FALSE(fileExists(out)) << shown;
+    }
+    const CommandResult help = runCommand({snapshotPath(), "--help"}, "", dir);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage: plotnik-snapshot ANSWER", 0), 0u) << help.out;
+    rmdir(dir.c_str());
+}
+
+TEST(SnapshotOptions, TakesTheWholeRangeOfClockAndMouse)
+{
+    const std::string dir = makeTempDir();
+    const std::vector<std::vector<std::string>> cases = {
+        {"1", "--ticks", "4294967295"},
+        {"6", "--ticks", "0"},
+        {"4", "--mouse", "-32768,32767"},
+        {"2", "--mouse", "32767,-32768"},
+        {"10", "--mouse", "0,0"},
+        {"1", "--frames", "1", "--ticks", "4294967295"},
+    };
+    for (const auto& args : cases) {
+        std::vector<std::string> argv = {snapshotPath()};
+        argv.insert(argv.end(), args.begin(), args.end());
+        argv.insert(argv.end(), {"--out", dir + "/ok.png"});
+        const CommandResult run = runCommand(argv, "", buildDir());
+        EXPECT_EQ(run.status, 0) << args[0] << " " << args[1] << " " << args[2] << ": " << run.err;
+        std::remove((dir + "/ok.png").c_str());
+        std::remove((dir + "/ok-000.png").c_str());
+    }
+    rmdir(dir.c_str());
+}
+
+TEST(SnapshotOptions, AnUnwritableFileIsOneLineAndExitOne)
+{
+    const std::string dir = makeTempDir();
+    for (const std::string& out : {dir + "/missing/dir/x.png", std::string("/proc/plotnik.png"), dir}) {
+        const CommandResult run = runCommand({snapshotPath(), "1", "--out", out}, "", buildDir());
+        EXPECT_EQ(run.status, 1) << out;
+        EXPECT_NE(run.err.find(out), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
+        EXPECT_FALSE(fileExists(out + ".partial"));
+    }
+    rmdir(dir.c_str());
+}
+
+TEST(SnapshotOptions, WithoutTheFontThePictureIsStillWritten)
+{
+    const std::string dir = makeTempDir();
+    const CommandResult run = runCommand({snapshotPath(), "1", "--ticks", "1000", "--out", "no-font.png"}, "", dir);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("TTF_OpenFont: ", 0), 0u) << run.out;
+    const Frame picture = loadPicture(dir + "/no-font.png");
+    ASSERT_FALSE(picture.pixels.empty());
+    // Graphs without names or readout: the top-left corner stays black where the labels would be.
+    for (int y = 12; y < 40; ++y) {
+        for (int x = 100; x < 160; ++x) {
+            ASSERT_NE(picture.at(x, y), kWhite) << "readout drawn without a font at " << x << "," << y;
+        }
+    }
+    EXPECT_GT(picture.count(kRed), 1000);
+    std::remove((dir + "/no-font.png").c_str());
+    rmdir(dir.c_str());
+}

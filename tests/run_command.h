@@ -3,10 +3,12 @@
 #pragma once
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -17,6 +19,8 @@ struct CommandResult {
     int status = -1;  // exit status, or 128 + signal when the child was killed
     std::string out;
     std::string err;
+    double seconds = 0;        // wall-clock time from start to end
+    long maxResidentKiB = 0;   // the child's peak resident memory
 };
 
 inline std::string readWholeFile(const std::string& path)
@@ -50,6 +54,7 @@ inline CommandResult runCommand(const std::vector<std::string>& argv, const std:
     std::ofstream(inPath, std::ios::binary) << input;
 
     CommandResult result;
+    const auto start = std::chrono::steady_clock::now();
     const pid_t child = fork();
     if (child == 0) {
         const int in = open(inPath.c_str(), O_RDONLY);
@@ -68,9 +73,12 @@ inline CommandResult runCommand(const std::vector<std::string>& argv, const std:
         _exit(127);
     }
     int status = 0;
-    if (child > 0 && waitpid(child, &status, 0) == child) {
+    struct rusage usage {};
+    if (child > 0 && wait4(child, &status, 0, &usage) == child) {
         result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        result.maxResidentKiB = usage.ru_maxrss;
     }
+    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     result.out = readWholeFile(outPath);
     result.err = readWholeFile(errPath);
     std::remove(inPath.c_str());

@@ -1,7 +1,57 @@
-// Logistic map (work in progress).
+// The first 128 terms of the logistic sequence; the mouse sets the start value and the rate.
+#include "scenes/safe_pixel.h"
 #include "scenes/scenes.h"
 
 #include "shell/app_state.h"
+#include "shell/mouse.h"
+#include "shell/text.h"
 
-void drawLogisticMapAt(int, int) {}
-void drawLogisticMap() {}
+#include <array>
+
+namespace {
+
+constexpr int kColumnStep = 10;            // one term every 10 columns
+constexpr int kTerms = kWindowWidth / kColumnStep;
+constexpr float kZeroRow = 360.0f;         // row of the value 0
+constexpr float kPixelsPerUnit = 100.0f;   // the value 1 lies 100 rows above it
+constexpr SDL_Color kTextColour{255, 255, 255, 0};
+
+// The points of the sequence x(n+1) = k x(n) (1 - x(n)), term n in column 10 n. Terms whose row
+// cannot be a pixel (the sequence diverges for rates above 4) are left out.
+int sequencePoints(float x0, float k, std::array<SDL_Point, kTerms>& points)
+{
+    int count = 0;
+    float x = x0;
+    for (int c = 0; c < kWindowWidth; c += kColumnStep) {
+        int row = 0;
+        if (toPixel(kZeroRow - x * kPixelsPerUnit, row)) {
+            points[static_cast<std::size_t>(count++)] = {c, row};
+        }
+        x = (1.0f - x) * (x * k);
+    }
+    return count;
+}
+
+}  // namespace
+
+void drawLogisticMapAt(int mouseX, int mouseY)
+{
+    const float x0 = 1.0f - static_cast<float>(mouseY) / 720.0f;
+    const float k = (static_cast<float>(mouseX) / 1280.0f) * 4.0f;
+    char readout[32];
+    formatText(readout, sizeof readout, "x0 = %.4f | k = %.4f", static_cast<double>(x0),
+               static_cast<double>(k));
+
+    SDL_SetRenderDrawColor(app.renderer, 255, 255, 255, 255);
+    drawLabel(app.smallFont, "Odwzorowanie logistyczne", kTextColour, 12, 12);
+    std::array<SDL_Point, kTerms> points;
+    const int count = sequencePoints(x0, k, points);
+    SDL_RenderDrawPoints(app.renderer, points.data(), count);
+    drawLabel(app.largeFont, readout, kTextColour, 12, 28);
+}
+
+void drawLogisticMap()
+{
+    const SDL_Point m = readMouse();
+    drawLogisticMapAt(m.x, m.y);
+}

@@ -2,8 +2,11 @@
 // Each draws one whole frame into app.renderer; none clears or presents it.
 #pragma once
 
+#include <SDL.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // 1: sine, cosine and tangent graphs squeezed by a frequency that follows the clock.
 void drawTrigFunctions();
@@ -15,6 +18,7 @@ void drawLogisticMapAt(int mouseX, int mouseY);
 
 // 3: the bifurcation diagram of the logistic map.
 void drawBifurcation();
+std::vector<SDL_Point> bifurcationPoints();  // the 255 points of each of the 1200 columns
 
 // 4: a parabola on a coordinate cross; the mouse sets its coefficients.
 void drawQuadratic();

@@ -1,0 +1,131 @@
+// The logistic sequence: its points for chosen start values and rates, its readout, and mouse
+// positions far outside the window.
+#include "scene_window.h"
+
+#include "scenes/scenes.h"
+#include "shell/dispatch.h"
+#include "shell/mouse.h"
+#include "shell/text.h"
+
+#include <vector>
+
+namespace {
+
+constexpr int kTextBottom = 70;  // title and readout stay above this row
+
+// The rows of column x below the text that are white.
+std::vector<int> pointRows(const Frame& frame, int x)
+{
+    std::vector<int> rows;
+    for (int y : frame.rowsIn(x, kWhite)) {
+        if (y >= kTextBottom) {
+            rows.push_back(y);
+        }
+    }
+    return rows;
+}
+
+// Pixels of the text corner that differ from the title and readout drawn on their own.
+int labelDifferences(const Frame& scene, const char* readout)
+{
+    const SDL_Color white{255, 255, 255, 0};
+    const Frame expected = renderFrame([&] {
+        drawLabel(app.smallFont, "Odwzorowanie logistyczne", white, 12, 12);
+        drawLabel(app.largeFont, readout, white, 12, 28);
+    });
+    int differences = 0;
+    for (int y = 0; y < kTextBottom; ++y) {
+        for (int x = 0; x < kWindowWidth; ++x) {
+            differences += scene.at(x, y) != expected.at(x, y) ? 1 : 0;
+        }
+    }
+    return differences;
+}
+
+}  // namespace
+
+class LogisticMapTest : public SceneTest {};
+
+// 0.5 is the fixed point at rate 2: all 128 points on row 360 - 50, nothing between them.
+TEST_F(LogisticMapTest, FixedPointInTheMiddle)
+{
+    const Frame frame = renderFrame([] { drawLogisticMapAt(640, 360); });
+    for (int x = 0; x < kWindowWidth; ++x) {
+        EXPECT_EQ(pointRows(frame, x), x % 10 == 0 ? std::vector<int>{310} : std::vector<int>{})
+            << "column " << x;
+    }
+}
+
+// x0 = 1 - my / 720 is drawn in column 0; a start value of 1 or a rate of 0 sends every later
+// term to 0, row 360. Rows are truncated: 360 - 1.389 = 358.61 is row 358.
+TEST_F(LogisticMapTest, FirstPointThenZero)
+{
+    struct Case {
+        int mx, my, firstRow;
+    };
+    const Case cases[] = {{0, 0, 260},   {640, 0, 260},   {1279, 0, 260}, {0, 360, 310},
+                          {0, 500, 329}, {0, 710, 358},   {0, 719, 359},  {30000, 0, 260}};
+    for (const Case& c : cases) {
+        const Frame frame = renderFrame([&] { drawLogisticMapAt(c.mx, c.my); });
+        EXPECT_EQ(pointRows(frame, 0), std::vector<int>{c.firstRow}) << c.mx << "," << c.my;
+        for (int x = 10; x < kWindowWidth; x += 10) {
+            EXPECT_EQ(pointRows(frame, x), std::vector<int>{360}) << c.mx << "," << c.my << " column " << x;
+        }
+    }
+}
+
+// At rate 3.2 (column 1024) the sequence settles on the 2-cycle (4.2 +- sqrt(0.84)) / 6.4,
+// about 0.7995 and 0.5130: rows 280 and 308 in turn.
+TEST_F(LogisticMapTest, TwoCycleAtRate3Point2)
+{
+    const Frame frame = renderFrame([] { drawLogisticMapAt(1024, 360); });
+    const int lastRow = pointRows(frame, 1270).at(0);
+    EXPECT_TRUE(lastRow == 280 || lastRow == 308) << lastRow;
+    for (int x = 1270; x >= 1000; x -= 10) {
+        const int expected = ((1270 - x) / 10) % 2 == 0 ? lastRow : 588 - lastRow;
+        EXPECT_EQ(pointRows(frame, x), std::vector<int>{expected}) << "column " << x;
+    }
+}
+
+// The readout, and what is left to see where the sequence runs off to infinity (rates far
+// beyond 4): nothing, as long as no cast of an infinite row happens.
+TEST_F(LogisticMapTest, ReadoutAndPointsAnywhere)
+{
+    struct Case {
+        int mx, my;
+        const char* readout;
+        int points;  // white pixels below the text
+    };
+    const Case cases[] = {
+        {640, 360, "x0 = 0.5000 | k = 2.0000", 128},
+        {0, 0, "x0 = 1.0000 | k = 0.0000", 128},
+        {1279, 719, "x0 = 0.0014 | k = 3.9969", 128},
+        {-32768, -32768, "x0 = 46.5111 | k = -102.4000", 0},
+        {32767, 32767, "x0 = -44.5097 | k = 102.3969", 0},
+        {32767, -32768, "x0 = 46.5111 | k = 102.3969", 0},
+        {-32768, 32767, "x0 = -44.5097 | k = -102.4000", 0},
+        {640, -32768, "x0 = 46.5111 | k = 2.0000", 0},
+        {0, 32767, "x0 = -44.5097 | k = 0.0000", 127},
+        {30000, 0, "x0 = 1.0000 | k = 93.7500", 128},
+    };
+    for (const Case& c : cases) {
+        const Frame frame = renderFrame([&] { drawLogisticMapAt(c.mx, c.my); });
+        EXPECT_EQ(labelDifferences(frame, c.readout), 0) << c.readout;
+        int points = 0;
+        for (int x = 0; x < kWindowWidth; ++x) {
+            points += static_cast<int>(pointRows(frame, x).size());
+        }
+        EXPECT_EQ(points, c.points) << c.mx << "," << c.my;
+    }
+}
+
+// The answer "2" draws this scene at the pointer position.
+TEST_F(LogisticMapTest, AnswerTwoFollowsThePointer)
+{
+    app.choice = "2";
+    steerMouse({1100, 200});
+    const Frame dispatched = renderFrame(dispatchScene);
+    const Frame direct = renderFrame([] { drawLogisticMapAt(1100, 200); });
+    EXPECT_EQ(dispatched.pixels, direct.pixels);
+    EXPECT_GT(direct.count(kWhite), 128);
+}

@@ -74,6 +74,22 @@ TEST_F(LogisticMapTest, FirstPointThenZero)
     }
 }
 
+// Inside the window x0 is in (0, 1] and k in [0, 4): every term stays in [0, 1], one point in
+// every tenth column, rows 260 to 360, chaotic rates included.
+TEST_F(LogisticMapTest, InsideTheWindowTermsStayBetweenZeroAndOne)
+{
+    for (const int mx : {1, 900, 1150, 1230, 1279}) {
+        for (const int my : {1, 300, 719}) {
+            const Frame frame = renderFrame([&] { drawLogisticMapAt(mx, my); });
+            for (int x = 0; x < kWindowWidth; x += 10) {
+                const std::vector<int> rows = pointRows(frame, x);
+                ASSERT_EQ(rows.size(), 1u) << mx << "," << my << " column " << x;
+                EXPECT_TRUE(rows[0] >= 260 && rows[0] <= 360) << mx << "," << my << " column " << x;
+            }
+        }
+    }
+}
+
 // At rate 3.2 (column 1024) the sequence settles on the 2-cycle (4.2 +- sqrt(0.84)) / 6.4,
 // about 0.7995 and 0.5130: rows 280 and 308 in turn.
 TEST_F(LogisticMapTest, TwoCycleAtRate3Point2)

@@ -1,8 +1,104 @@
-// Computed sine (work in progress).
+// The sine from its Taylor series about 0; the mouse sets how many terms follow the leading x.
+#include "scenes/safe_pixel.h"
 #include "scenes/scenes.h"
 
 #include "shell/app_state.h"
+#include "shell/mouse.h"
+#include "shell/text.h"
 
-double factorial(int) { return 1.0; }
-void drawComputedSineAt(int) {}
-void drawComputedSine() {}
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr float kZeroRow = 360.0f;          // row of the value 0
+constexpr float kPixelsPerUnit = 100.0f;    // the value 1 lies 100 rows above it
+constexpr float kColumnsPerRadian = 200.0f;
+constexpr int kLargestFiniteFactorial = 170;  // 171! is beyond the double range
+// Terms up to x^169 / 169! have finite denominators; from x^171 on the denominator is infinite.
+constexpr int kFiniteTerms = (kLargestFiniteFactorial - 1) / 2;
+constexpr SDL_Color kTextColour{255, 255, 255, 0};
+
+// The number of terms for the mouse column m: (10 m) / 1280 + 1, truncated toward zero. The
+// product is formed in 64 bits so that no int m can overflow it.
+int precisionFor(int m)
+{
+    return static_cast<int>(static_cast<long long>(m) * 10 / 1280 + 1);
+}
+
+// The denominators (2k+1)! of the terms k = 1, 2, ... that are finite, as far as the precision
+// asks; entry k - 1 belongs to term k.
+std::vector<double> denominators(int precision)
+{
+    std::vector<double> d;
+    for (int k = 1; k <= precision && k <= kFiniteTerms; ++k) {
+        d.push_back(factorial(2 * k + 1));
+    }
+    return d;
+}
+
+// The partial sum x - x^3/3! + x^5/5! - ... with `precision` terms after the x, every term
+// from its own power and factorial. Past 169! the factorial is infinite, so every later term
+// is a zero that leaves the sum as it is, unless its power overflows too and makes the sum
+// not a number; the powers of an x above 1 grow with the exponent, so the last one decides.
+double taylorSine(double x, int precision, const std::vector<double>& denominator)
+{
+    double sum = x;
+    const int finiteTerms = static_cast<int>(denominator.size());
+    for (int k = 1; k <= finiteTerms; ++k) {
+        const int n = 2 * k + 1;
+        double t = std::pow(x, static_cast<double>(n)) / denominator[static_cast<std::size_t>(k - 1)];
+        if (k % 2 == 1) {
+            t = -t;
+        }
+        sum = sum + t;
+    }
+    if (precision > finiteTerms && std::isinf(std::pow(x, 2.0 * precision + 1.0))) {
+        return NAN;
+    }
+    return sum;
+}
+
+}  // namespace
+
+double factorial(int n)
+{
+    if (n <= 1) {
+        return 1.0;
+    }
+    if (n > kLargestFiniteFactorial) {
+        return HUGE_VAL;  // what the recursion would reach, without recursing that deep
+    }
+    return n * factorial(n - 1);
+}
+
+void drawComputedSineAt(int mouseX)
+{
+    const int precision = precisionFor(mouseX);
+    drawLabel(app.smallFont, "Obliczony sinus", kTextColour, 12, 12);
+    SDL_SetRenderDrawColor(app.renderer, 255, 255, 255, 255);
+
+    const std::vector<double> denominator = denominators(precision);
+    std::array<SDL_Point, kWindowWidth> points;
+    int count = 0;
+    for (int i = 0; i < kWindowWidth; ++i) {
+        const double x = static_cast<double>(static_cast<float>(i) / kColumnsPerRadian);
+        const float sum = static_cast<float>(taylorSine(x, precision, denominator));
+        int row = 0;
+        if (toPixel(kZeroRow - sum * kPixelsPerUnit, row)) {
+            points[static_cast<std::size_t>(count++)] = {i, row};
+        }
+    }
+    SDL_RenderDrawPoints(app.renderer, points.data(), count);
+
+    char readout[32];
+    formatText(readout, sizeof readout, "precyzja: %i", precision);
+    drawLabel(app.largeFont, readout, kTextColour, 12, 28);
+}
+
+void drawComputedSine()
+{
+    const SDL_Point m = readMouse();
+    drawComputedSineAt(m.x);
+}

@@ -1,8 +1,93 @@
-// Quadratic function (work in progress).
+// The parabola y = a x^2 + b x on a coordinate cross; the mouse sets a and b.
+#include "scenes/safe_pixel.h"
 #include "scenes/scenes.h"
 
 #include "shell/app_state.h"
+#include "shell/mouse.h"
+#include "shell/text.h"
 
-void plotQuadratic(float, float) {}
-void drawQuadraticAt(int, int) {}
-void drawQuadratic() {}
+namespace {
+
+constexpr int kOriginColumn = 640;
+constexpr int kOriginRow = 360;
+constexpr int kMarkSpacing = 40;       // pixels per unit on both axes
+constexpr int kLastMark = 640;         // marks run out to 640 pixels on all four sides
+constexpr int kMarkHalfLength = 5;     // every mark is 11 pixels long
+constexpr int kCurveReach = 640;       // the curve runs from offset -640 to 640
+constexpr SDL_Color kTextColour{255, 255, 255, 0};
+
+void drawAxes()
+{
+    SDL_RenderDrawLine(app.renderer, 0, kOriginRow, kWindowWidth, kOriginRow);
+    SDL_RenderDrawLine(app.renderer, kOriginColumn, 0, kOriginColumn, kWindowHeight);
+    const int left = kOriginColumn - kMarkHalfLength;
+    const int right = kOriginColumn + kMarkHalfLength;
+    const int top = kOriginRow - kMarkHalfLength;
+    const int bottom = kOriginRow + kMarkHalfLength;
+    for (int j = kMarkSpacing; j <= kLastMark; j += kMarkSpacing) {
+        SDL_RenderDrawLine(app.renderer, left, kOriginRow + j, right, kOriginRow + j);
+        SDL_RenderDrawLine(app.renderer, left, kOriginRow - j, right, kOriginRow - j);
+        SDL_RenderDrawLine(app.renderer, kOriginColumn + j, top, kOriginColumn + j, bottom);
+        SDL_RenderDrawLine(app.renderer, kOriginColumn - j, top, kOriginColumn - j, bottom);
+    }
+}
+
+// Whether any pixel of the line from (x1, y1) to (x2, y2) can lie in the window: the renderer
+// rasterises a line whole, pixel by pixel, so a steep one far outside costs millions of pixels
+// for nothing. Every pixel of a line lies between its ends, so this only drops invisible ones.
+bool mayShow(int x1, int y1, int x2, int y2)
+{
+    const bool above = y1 < 0 && y2 < 0;
+    const bool below = y1 >= kWindowHeight && y2 >= kWindowHeight;
+    const bool leftOf = x1 < 0 && x2 < 0;
+    const bool rightOf = x1 >= kWindowWidth && x2 >= kWindowWidth;
+    return !(above || below || leftOf || rightOf);
+}
+
+// The polyline through the 1281 points of the curve, each line drawn from a point back to the
+// one before it. A line with an end whose row is no pixel at all is left out.
+void drawCurve(float a, float b)
+{
+    int previousRow = 0;
+    bool previousValid = false;
+    for (int offset = -kCurveReach; offset <= kCurveReach; ++offset) {
+        const int column = offset + kOriginColumn;
+        const float square = static_cast<float>(offset * offset) * a / 40.0f;
+        const float height = square + static_cast<float>(offset) * b;
+        int row = 0;
+        const bool valid = toPixel(360.0f - height, row);
+        if (valid && previousValid && mayShow(column, row, column - 1, previousRow)) {
+            SDL_RenderDrawLine(app.renderer, column, row, column - 1, previousRow);
+        }
+        previousRow = row;
+        previousValid = valid;
+    }
+}
+
+}  // namespace
+
+void plotQuadratic(float a, float b)
+{
+    drawLabel(app.smallFont, "Funkcja kwadratowa", kTextColour, 12, 12);
+    SDL_SetRenderDrawColor(app.renderer, 255, 255, 255, 255);
+    drawAxes();
+    SDL_SetRenderDrawColor(app.renderer, 255, 255, 0, 0);
+    drawCurve(a, b);
+}
+
+void drawQuadraticAt(int mouseX, int mouseY)
+{
+    const float a = (360.0f - static_cast<float>(mouseY)) / 200.0f;
+    const float b = (static_cast<float>(mouseX) - 640.0f) / 40.0f;
+    char readout[128];
+    formatText(readout, sizeof readout, "a = %.4f | b = %.4f | c = 0", static_cast<double>(a),
+               static_cast<double>(b));
+    drawLabel(app.largeFont, readout, kTextColour, 12, 28);
+    plotQuadratic(a, b);
+}
+
+void drawQuadratic()
+{
+    const SDL_Point m = readMouse();
+    drawQuadraticAt(m.x, m.y);
+}

@@ -105,10 +105,9 @@ expected_status_lines()
 start_xvfb()
 {
     require_tools
-    set -m
+    # In this script's process group, so that whatever ends the whole test ends the server too.
     Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
     XVFB_PID=$!
-    set +m
     poll 10 grep -q '^[0-9][0-9]*$' "$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
     export DISPLAY=":$(head -n 1 "$WORK/display")"
 }

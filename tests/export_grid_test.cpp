@@ -25,7 +25,7 @@ class ExportGrid : public testing::TestWithParam<const char*> {};
 TEST_P(ExportGrid, EveryClockAndMouseGivesAPictureInBoundedTimeAndMemory)
 {
     const std::string answer = GetParam();
-    const std::string snapshot = programPath("PLOTNIK_SNAPSHOT");
+    const std::string snapshot = snapshotPath();
     char here[4096];
     const std::string buildDir = getcwd(here, sizeof here) != nullptr ? here : ".";
     const std::string dir = makeTempDir();

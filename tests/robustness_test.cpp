@@ -90,7 +90,7 @@ TEST(HostileInput, EveryTokenIsReadWholeAndMatchedExactly)
 
 TEST(HostileInput, BlanksOrNothingEndTheProgramWithStatusZero)
 {
-    const std::string plotnik = programPath("PLOTNIK");
+    const std::string plotnik = plotnikPath();
     for (const std::string& input :
          {std::string(), std::string(" "), std::string("\n\n\n"), std::string("\r\n\t \v"), std::string(100000, ' ')}) {
         const CommandResult run = runCommand({plotnik}, input, ".");

@@ -39,12 +39,9 @@ inline std::string makeTempDir()
     return made != nullptr ? std::string(made) : std::string();
 }
 
-// The path of a built program, passed to the tests in the environment variable `name`.
-inline std::string programPath(const char* name)
-{
-    const char* path = std::getenv(name);
-    return path != nullptr ? std::string(path) : std::string();
-}
+// The built programs under test.
+inline std::string plotnikPath() { return PLOTNIK_PATH; }
+inline std::string snapshotPath() { return PLOTNIK_SNAPSHOT_PATH; }
 
 inline CommandResult runCommand(const std::vector<std::string>& argv, const std::string& input,
                                 const std::string& workdir)

@@ -252,7 +252,7 @@ TEST(Cycle, FailedMediaLibraryIsReportedAndNoWindowOpens)
 
 TEST(Program, EndOfInputEndsWithStatusZero)
 {
-    const std::string plotnik = programPath("PLOTNIK");
+    const std::string plotnik = plotnikPath();
     ASSERT_FALSE(plotnik.empty());
     const struct {
         const char* input;

@@ -13,7 +13,6 @@
 
 namespace {
 
-std::string snapshotPath() { return programPath("PLOTNIK_SNAPSHOT"); }
 
 std::string buildDir()
 {

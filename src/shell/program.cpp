@@ -21,6 +21,7 @@ constexpr Uint32 kAllSubsystems = 0xF231;  // timer, audio, video, joystick, hap
 const char* const kFontPath = "Assets/Calibri.ttf";
 constexpr int kLargeFontSize = 24;
 constexpr int kSmallFontSize = 16;
+constexpr Sint64 kMaxFontBytes = 64 * 1024 * 1024;  // no font file comes near this
 
 const char* const kMenuLines[] = {
     "1 - Funkcje trygonometryczne",
@@ -39,12 +40,40 @@ const char* const kMenuLines[] = {
 // Whether the media library came up in this cycle; when it did not, the console keeps its error.
 bool mediaReady = false;
 
+// This cycle's copy of the font file. Both fonts read their glyphs from it: the text library
+// reloads glyphs often (its cache holds few), and memory serves them far faster than the file.
+void* fontFile = nullptr;
+
 // Clears a terminal; a pipe or file gets nothing, so transcripts stay clean.
 void clearConsole()
 {
     if (isatty(STDOUT_FILENO)) {
         std::cout << "\033[2J\033[H" << std::flush;
     }
+}
+
+// Reads the whole font file into memory; 0 (with the library's error text set) when it cannot.
+Sint64 loadFontFile()
+{
+    SDL_RWops* file = SDL_RWFromFile(kFontPath, "rb");
+    if (file == nullptr) {
+        return 0;
+    }
+    const Sint64 size = SDL_RWsize(file);
+    if (size > 0 && size <= kMaxFontBytes) {
+        fontFile = SDL_malloc(static_cast<std::size_t>(size));
+        if (fontFile != nullptr &&
+            SDL_RWread(file, fontFile, 1, static_cast<std::size_t>(size)) != static_cast<std::size_t>(size)) {
+            SDL_free(fontFile);
+            fontFile = nullptr;
+        }
+    }
+    SDL_RWclose(file);
+    if (fontFile == nullptr) {
+        SDL_SetError("Couldn't read %s", kFontPath);
+        return 0;
+    }
+    return size;
 }
 
 }  // namespace
@@ -59,8 +88,12 @@ void printMenu()
 
 void openFonts()
 {
-    app.largeFont = TTF_OpenFont(kFontPath, kLargeFontSize);
-    app.smallFont = TTF_OpenFont(kFontPath, kSmallFontSize);
+    const Sint64 size = loadFontFile();
+    if (size > 0) {
+        const int bytes = static_cast<int>(size);
+        app.largeFont = TTF_OpenFontRW(SDL_RWFromConstMem(fontFile, bytes), 1, kLargeFontSize);
+        app.smallFont = TTF_OpenFontRW(SDL_RWFromConstMem(fontFile, bytes), 1, kSmallFontSize);
+    }
     if (app.largeFont == nullptr) {
         const std::string line = std::string("TTF_OpenFont: ") + TTF_GetError();
         printLine(line.c_str());
@@ -77,6 +110,8 @@ void closeFonts()
     }
     app.largeFont = nullptr;
     app.smallFont = nullptr;
+    SDL_free(fontFile);
+    fontFile = nullptr;
 }
 
 bool beginCycle(std::istream& in)

@@ -18,7 +18,8 @@ constexpr int kTitleBottom = 40;  // the title stays above this row, the diagram
 std::vector<int> diagramRows(const Frame& frame, int x)
 {
     std::vector<int> rows = frame.rowsIn(x, kWhite);
-    rows.erase(std::remove_if(rows.begin(), rows.end(), [](int y) { return y < kTitleBottom; }), rows.end());
+    const auto inTitle = [](int y) { return y < kTitleBottom; };
+    rows.erase(std::remove_if(rows.begin(), rows.end(), inTitle), rows.end());
     return rows;
 }
 
@@ -34,7 +35,8 @@ TEST_F(BifurcationTest, ReferenceColumns)
         int column;
         std::vector<int> rows;
     };
-    const Case cases[] = {{40, {50}}, {440, {500}}, {640, {498, 499}}, {840, {350}}, {1040, {295, 296, 303, 304}}};
+    const Case cases[] = {
+        {40, {50}}, {440, {500}}, {640, {498, 499}}, {840, {350}}, {1040, {295, 296, 303, 304}}};
     app.choice = "3";
     const Frame frame = renderFrame(dispatchScene);
     for (const Case& c : cases) {

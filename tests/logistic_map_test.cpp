@@ -46,30 +46,24 @@ int labelDifferences(const Frame& scene, const char* readout)
 
 class LogisticMapTest : public SceneTest {};
 
-// 0.5 is the fixed point at rate 2: all 128 points on row 360 - 50, nothing between them.
-TEST_F(LogisticMapTest, FixedPointInTheMiddle)
-{
-    const Frame frame = renderFrame([] { drawLogisticMapAt(640, 360); });
-    for (int x = 0; x < kWindowWidth; ++x) {
-        EXPECT_EQ(pointRows(frame, x), x % 10 == 0 ? std::vector<int>{310} : std::vector<int>{})
-            << "column " << x;
-    }
-}
-
-// x0 = 1 - my / 720 is drawn in column 0; a start value of 1 or a rate of 0 sends every later
-// term to 0, row 360. Rows are truncated: 360 - 1.389 = 358.61 is row 358.
-TEST_F(LogisticMapTest, FirstPointThenZero)
+// x0 = 1 - my / 720 in column 0, then one term every tenth column and nothing between. 0.5 is
+// the fixed point at rate 2 (row 310); a start value of 1 or a rate of 0 sends every later term
+// to 0 (row 360). Rows are truncated: 360 - 1.389 = 358.61 is row 358.
+TEST_F(LogisticMapTest, FirstPointThenTheRest)
 {
     struct Case {
-        int mx, my, firstRow;
+        int mx, my, firstRow, restRow;
     };
-    const Case cases[] = {{0, 0, 260},   {640, 0, 260},   {1279, 0, 260}, {0, 360, 310},
-                          {0, 500, 329}, {0, 710, 358},   {0, 719, 359},  {30000, 0, 260}};
+    const Case cases[] = {{640, 360, 310, 310}, {0, 0, 260, 360},   {640, 0, 260, 360},
+                          {1279, 0, 260, 360},  {0, 360, 310, 360}, {0, 500, 329, 360},
+                          {0, 710, 358, 360},   {0, 719, 359, 360}, {30000, 0, 260, 360}};
     for (const Case& c : cases) {
         const Frame frame = renderFrame([&] { drawLogisticMapAt(c.mx, c.my); });
-        EXPECT_EQ(pointRows(frame, 0), std::vector<int>{c.firstRow}) << c.mx << "," << c.my;
-        for (int x = 10; x < kWindowWidth; x += 10) {
-            EXPECT_EQ(pointRows(frame, x), std::vector<int>{360}) << c.mx << "," << c.my << " column " << x;
+        for (int x = 0; x < kWindowWidth; ++x) {
+            const int row = x == 0 ? c.firstRow : c.restRow;
+            const std::vector<int> expected =
+                x % 10 != 0 ? std::vector<int>{} : std::vector<int>{row};
+            EXPECT_EQ(pointRows(frame, x), expected) << c.mx << "," << c.my << " column " << x;
         }
     }
 }

@@ -64,7 +64,9 @@ std::vector<SDL_Point> bifurcationPoints()
 {
     std::vector<SDL_Point> all;
     all.reserve(static_cast<std::size_t>(kRates * (kSteps - 1 - kLastHiddenStep)));
-    runDiagram([&all](const Points& points) { all.insert(all.end(), points.begin(), points.end()); });
+    runDiagram([&all](const Points& points) {
+        all.insert(all.end(), points.begin(), points.end());
+    });
     return all;
 }
 
@@ -75,5 +77,7 @@ void drawBifurcation()
     SDL_SetRenderDrawColor(app.renderer, 255, 255, 255, 255);
     // All points are white, so they may reach the renderer a step at a time: a few small
     // batches instead of one large one that would need fresh memory every frame.
-    runDiagram([](const Points& points) { SDL_RenderDrawPoints(app.renderer, points.data(), kRates); });
+    runDiagram([](const Points& points) {
+        SDL_RenderDrawPoints(app.renderer, points.data(), kRates);
+    });
 }

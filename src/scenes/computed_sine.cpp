@@ -48,7 +48,8 @@ double taylorSine(double x, int precision, const std::vector<double>& denominato
     const int finiteTerms = static_cast<int>(denominator.size());
     for (int k = 1; k <= finiteTerms; ++k) {
         const int n = 2 * k + 1;
-        double t = std::pow(x, static_cast<double>(n)) / denominator[static_cast<std::size_t>(k - 1)];
+        const double power = std::pow(x, static_cast<double>(n));
+        double t = power / denominator[static_cast<std::size_t>(k - 1)];
         if (k % 2 == 1) {
             t = -t;
         }

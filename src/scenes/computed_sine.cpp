@@ -39,9 +39,11 @@ std::vector<double> denominators(int precision)
 }
 
 // The partial sum x - x^3/3! + x^5/5! - ... with `precision` terms after the x, every term
-// from its own power and factorial. Past 169! the factorial is infinite, so every later term
-// is a zero that leaves the sum as it is, unless its power overflows too and makes the sum
-// not a number; the powers of an x above 1 grow with the exponent, so the last one decides.
+// from its own power and factorial (the denominators are the same for every column, so they
+// are worked out once a frame). From 171! on the factorial is infinite, so every later term of
+// an x of 0 or more is a zero that leaves the sum as it is, unless its power overflows too and
+// makes the sum not a number; the powers of an x above 1 grow with the exponent, so the last
+// one decides.
 double taylorSine(double x, int precision, const std::vector<double>& denominator)
 {
     double sum = x;

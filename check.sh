@@ -7,9 +7,19 @@ cd "$(dirname "$0")"
 tools/install-deps.sh
 
 jobs=$(nproc)
+echo "== Build and test"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
 
-echo "Benchmarks, one short run (no time is checked):"
+echo "== Benchmarks, one short run (no time is checked)"
 (cd build && ./bench/plotnik-bench --benchmark_min_time=0.01)
+
+echo "== The same tests with the address and undefined-behaviour sanitizers"
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTNIK_SANITIZE=ON -DPLOTNIK_BENCH=OFF >/dev/null
+cmake --build build-sanitize -j"$jobs"
+cd build-sanitize
+ctest --output-on-failure -j"$jobs" -LE e2e
+# In a real X window the system's GL driver and D-Bus keep allocations past exit that are not
+# ours; leaks of the program itself are checked by the headless tests above.
+LSAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j"$jobs" -L e2e

@@ -1,5 +1,6 @@
 // Whatever is typed, whatever the font file holds, however many windows are opened: the program
 // neither crashes nor leaks, and always ends when told to.
+#include "cycle_support.h"
 #include "run_command.h"
 #include "scene_window.h"
 
@@ -19,25 +20,6 @@ namespace {
 
 const char* const kAnswers[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
 
-void pushQuit()
-{
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
-}
-
-// One cycle whose window the user closes at once. False at end of input.
-bool quitCycle(std::istream& in)
-{
-    if (!beginCycle(in)) {
-        return false;
-    }
-    pushQuit();
-    runFrameLoop();
-    endCycle();
-    return true;
-}
-
 // Resident memory of this process in bytes.
 long residentBytes()
 {
@@ -47,17 +29,6 @@ long residentBytes()
     statm >> pages >> resident;
     return resident * sysconf(_SC_PAGESIZE);
 }
-
-struct WorkingDirectory {
-    std::string previous;
-    explicit WorkingDirectory(const std::string& dir)
-    {
-        char here[4096];
-        previous = getcwd(here, sizeof here) != nullptr ? here : ".";
-        EXPECT_EQ(chdir(dir.c_str()), 0);
-    }
-    ~WorkingDirectory() { EXPECT_EQ(chdir(previous.c_str()), 0); }
-};
 
 }  // namespace
 
@@ -80,7 +51,7 @@ TEST(HostileInput, EveryTokenIsReadWholeAndMatchedExactly)
     for (const auto& c : cases) {
         std::istringstream in(c.input);
         testing::internal::CaptureStdout();
-        const bool cycled = quitCycle(in);
+        const bool cycled = runQuitCycle(in);
         testing::internal::GetCapturedStdout();
         ASSERT_TRUE(cycled);
         EXPECT_TRUE(app.choice == c.choice) << "read " << app.choice.size() << " bytes";
@@ -110,7 +81,7 @@ TEST(LongRun, TwoHundredWindowsHoldNoMoreMemoryThanTen)
     testing::internal::CaptureStdout();
     long afterTen = 0;
     int cycles = 0;
-    while (quitCycle(in)) {
+    while (runQuitCycle(in)) {
         ++cycles;
         ASSERT_EQ(app.window, nullptr);
         ASSERT_EQ(app.renderer, nullptr);

@@ -1,4 +1,5 @@
 // The console dialogue, the dispatch of answers, the cycle of window and frames, and text helpers.
+#include "cycle_support.h"
 #include "run_command.h"
 #include "scene_window.h"
 
@@ -32,36 +33,6 @@ const std::string kMenu =
     "wybor: ";
 
 const std::string kOpened = "Subsystems initialised!\nWindow created!\nRenderer created!\n";
-
-// A cycle whose window is closed by the user at once: the quit event waits in the queue when the
-// frames start, so exactly one frame is drawn.
-bool runQuitCycle(std::istream& in, Frame* lastFrame = nullptr)
-{
-    if (!beginCycle(in)) {
-        return false;
-    }
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
-    runFrameLoop();
-    if (lastFrame != nullptr && app.renderer != nullptr) {
-        *lastFrame = readFrame();
-    }
-    endCycle();
-    return true;
-}
-
-// Runs in another working directory for the length of one test.
-struct WorkingDirectory {
-    std::string previous;
-    explicit WorkingDirectory(const std::string& dir)
-    {
-        char here[4096];
-        previous = getcwd(here, sizeof here) != nullptr ? here : ".";
-        EXPECT_EQ(chdir(dir.c_str()), 0);
-    }
-    ~WorkingDirectory() { EXPECT_EQ(chdir(previous.c_str()), 0); }
-};
 
 }  // namespace
 

@@ -23,13 +23,7 @@ int labelDifferences(const Frame& scene, const char* readout)
         drawLabel(app.smallFont, "Obliczony sinus", white, 12, 12);
         drawLabel(app.largeFont, readout, white, 12, 28);
     });
-    int differences = 0;
-    for (int y = 0; y < kTextBottom; ++y) {
-        for (int x = 0; x < kTextRight; ++x) {
-            differences += scene.at(x, y) != expected.at(x, y) ? 1 : 0;
-        }
-    }
-    return differences;
+    return scene.differencesIn(expected, kTextRight, kTextBottom);
 }
 
 // The white rows of column x outside the text corner.

@@ -33,13 +33,7 @@ int labelDifferences(const Frame& scene, const char* readout)
         drawLabel(app.smallFont, "Odwzorowanie logistyczne", white, 12, 12);
         drawLabel(app.largeFont, readout, white, 12, 28);
     });
-    int differences = 0;
-    for (int y = 0; y < kTextBottom; ++y) {
-        for (int x = 0; x < kWindowWidth; ++x) {
-            differences += scene.at(x, y) != expected.at(x, y) ? 1 : 0;
-        }
-    }
-    return differences;
+    return scene.differencesIn(expected, kWindowWidth, kTextBottom);
 }
 
 }  // namespace

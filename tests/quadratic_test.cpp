@@ -32,13 +32,7 @@ int labelDifferences(const Frame& scene, const char* readout)
         drawLabel(app.largeFont, readout, white, 12, 28);
         drawLabel(app.smallFont, "Funkcja kwadratowa", white, 12, 12);
     });
-    int differences = 0;
-    for (int y = 0; y < kTextBottom; ++y) {
-        for (int x = 0; x < kTextRight; ++x) {
-            differences += scene.at(x, y) != expected.at(x, y) ? 1 : 0;
-        }
-    }
-    return differences;
+    return scene.differencesIn(expected, kTextRight, kTextBottom);
 }
 
 }  // namespace

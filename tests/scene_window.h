@@ -37,6 +37,17 @@ struct Frame {
         }
         return n;
     }
+    // Pixels of the rectangle from (0, 0) up to (right, bottom), exclusive, that differ in other.
+    int differencesIn(const Frame& other, int right, int bottom) const
+    {
+        int n = 0;
+        for (int y = 0; y < bottom; ++y) {
+            for (int x = 0; x < right; ++x) {
+                n += at(x, y) != other.at(x, y) ? 1 : 0;
+            }
+        }
+        return n;
+    }
     // Rows of column x that have the colour, top to bottom.
     std::vector<int> rowsIn(int x, std::uint32_t colour) const
     {

@@ -12,7 +12,7 @@ mkdir -p "$out"
 # file name, then the exporter's arguments
 pictures=(
     "01-trig-functions.png     1 --ticks 1000"
-    "02-logistic-map.png       2 --mouse 1100,300"
+    "02-logistic-map.png       2 --mouse 1270,400"
     "03-bifurcation.png        3"
     "04-quadratic.png          4 --mouse 720,240"
     "05-ulam-spiral.png        5"

@@ -6,6 +6,7 @@
 #include "shell/dispatch.h"
 
 #include <SDL_image.h>
+#include <pty.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -107,6 +108,36 @@ TEST_F(Snapshot, WritesANumberedSeriesWithTheClockStepping)
     EXPECT_TRUE(loadPicture(dir + "/turn-001.png").pixels == drawnHere("6", 40).pixels);
     std::remove((dir + "/turn-000.png").c_str());
     std::remove((dir + "/turn-001.png").c_str());
+    rmdir(dir.c_str());
+}
+
+TEST(SnapshotOptions, OnATerminalTheProgressLineIsUpdatedInPlace)
+{
+    const std::string dir = makeTempDir();
+    const std::string out = dir + "/slide.png";
+    int terminal = -1;
+    const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const std::string exporter = snapshotPath();
+        execl(exporter.c_str(), exporter.c_str(), "6", "--frames", "3", "--out", out.c_str(),
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    std::string seen;
+    char chunk[256];
+    for (ssize_t n; (n = read(terminal, chunk, sizeof chunk)) > 0;) {
+        seen.append(chunk, static_cast<std::size_t>(n));
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    close(terminal);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    // The terminal turns the final end of line into CR LF.
+    EXPECT_EQ(seen, "\rframe 1 of 3\rframe 2 of 3\rframe 3 of 3\r\n");
+    for (const char* k : {"000", "001", "002"}) {
+        EXPECT_EQ(std::remove((dir + "/slide-" + k + ".png").c_str()), 0) << k;
+    }
     rmdir(dir.c_str());
 }
 

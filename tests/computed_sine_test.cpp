@@ -3,8 +3,6 @@
 #include "scene_window.h"
 
 #include "scenes/scenes.h"
-#include "shell/dispatch.h"
-#include "shell/mouse.h"
 #include "shell/text.h"
 
 #include <cmath>
@@ -117,12 +115,3 @@ TEST_F(ComputedSineTest, CloseToTheSine)
 }
 
 // The answer "10" draws this scene for the pointer's column.
-TEST_F(ComputedSineTest, AnswerTenFollowsThePointer)
-{
-    app.choice = "10";
-    steerMouse({300, -32768});
-    const Frame dispatched = renderFrame(dispatchScene);
-    const Frame direct = renderFrame([] { drawComputedSineAt(300); });
-    EXPECT_EQ(dispatched.pixels, direct.pixels);
-    EXPECT_GT(direct.count(kWhite), 900);
-}

@@ -3,8 +3,6 @@
 #include "scene_window.h"
 
 #include "scenes/scenes.h"
-#include "shell/dispatch.h"
-#include "shell/mouse.h"
 #include "shell/text.h"
 
 #include <vector>
@@ -121,15 +119,4 @@ TEST_F(LogisticMapTest, ReadoutAndPointsAnywhere)
         }
         EXPECT_EQ(points, c.points) << c.mx << "," << c.my;
     }
-}
-
-// The answer "2" draws this scene at the pointer position.
-TEST_F(LogisticMapTest, AnswerTwoFollowsThePointer)
-{
-    app.choice = "2";
-    steerMouse({1100, 200});
-    const Frame dispatched = renderFrame(dispatchScene);
-    const Frame direct = renderFrame([] { drawLogisticMapAt(1100, 200); });
-    EXPECT_EQ(dispatched.pixels, direct.pixels);
-    EXPECT_GT(direct.count(kWhite), 128);
 }

@@ -3,8 +3,6 @@
 #include "scene_window.h"
 
 #include "scenes/scenes.h"
-#include "shell/dispatch.h"
-#include "shell/mouse.h"
 #include "shell/text.h"
 
 #include <vector>
@@ -123,15 +121,4 @@ TEST_F(QuadraticTest, SteepParabolaStaysNearTheAxis)
     }
     EXPECT_FALSE(frame.columnsIn(0, kYellow).empty());
     EXPECT_EQ(frame.rowsIn(649, kYellow).front(), 0);
-}
-
-// The answer "4" draws this scene at the pointer position.
-TEST_F(QuadraticTest, AnswerFourFollowsThePointer)
-{
-    app.choice = "4";
-    steerMouse({900, 500});
-    const Frame dispatched = renderFrame(dispatchScene);
-    const Frame direct = renderFrame([] { drawQuadraticAt(900, 500); });
-    EXPECT_EQ(dispatched.pixels, direct.pixels);
-    EXPECT_GT(direct.count(kYellow), 720);
 }

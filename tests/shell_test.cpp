@@ -4,7 +4,9 @@
 #include "scene_window.h"
 
 #include "shell/app_state.h"
+#include "scenes/scenes.h"
 #include "shell/dispatch.h"
+#include "shell/mouse.h"
 #include "shell/program.h"
 #include "shell/text.h"
 
@@ -35,6 +37,8 @@ const std::string kMenu =
 const std::string kOpened = "Subsystems initialised!\nWindow created!\nRenderer created!\n";
 
 }  // namespace
+
+using MouseScenes = SceneTest;
 
 TEST(Menu, IsPrintedByteForByte)
 {
@@ -83,6 +87,31 @@ TEST(Dispatch, PhaseGrowsOneRadianEvery360MillisecondsAndWraps)
             EXPECT_GE(phase, 0.0f) << ticks;
             EXPECT_LT(static_cast<double>(phase), wrap + 1e-6) << ticks;
         }
+    }
+}
+
+// The mouse-steered scenes read the pointer once and draw at that position, whichever way the frame
+// reaches them.
+TEST_F(MouseScenes, DispatchDrawsAtThePointer)
+{
+    const struct {
+        const char* answer;
+        SDL_Point pointer;
+        void (*drawAt)(int, int);
+        std::uint32_t colour;
+        int atLeast;  // pixels of that colour, so the frame is not empty
+    } cases[] = {
+        {"2", {1100, 200}, drawLogisticMapAt, kWhite, 128},
+        {"4", {900, 500}, drawQuadraticAt, rgb(255, 255, 0), 720},
+        {"10", {300, -32768}, [](int x, int) { drawComputedSineAt(x); }, kWhite, 900},
+    };
+    for (const auto& c : cases) {
+        app.choice = c.answer;
+        steerMouse(c.pointer);
+        const Frame dispatched = renderFrame(dispatchScene);
+        const Frame direct = renderFrame([&c] { c.drawAt(c.pointer.x, c.pointer.y); });
+        EXPECT_TRUE(dispatched.pixels == direct.pixels) << "answer " << c.answer;
+        EXPECT_GT(direct.count(c.colour), c.atLeast) << "answer " << c.answer;
     }
 }
 

@@ -1,8 +1,8 @@
 // Benchmark support: the same 1280 x 720 dummy-driver window the tests draw into.
 #pragma once
 
-#include "shell/app_state.h"
-#include "shell/program.h"
+#include "common/app_state.h"
+#include "common/fonts.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>

@@ -2,8 +2,8 @@
 // column-by-column computation.
 #include "scene_window.h"
 
+#include "menu/menu.h"
 #include "scenes/scenes.h"
-#include "shell/dispatch.h"
 
 #include <algorithm>
 #include <set>

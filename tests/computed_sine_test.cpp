@@ -2,8 +2,8 @@
 // pointer positions far to the right, where powers and factorials leave the double range.
 #include "scene_window.h"
 
+#include "common/text.h"
 #include "scenes/scenes.h"
-#include "shell/text.h"
 
 #include <cmath>
 #include <vector>

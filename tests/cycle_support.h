@@ -4,7 +4,7 @@
 
 #include "scene_window.h"
 
-#include "shell/program.h"
+#include "console/program.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

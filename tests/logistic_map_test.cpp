@@ -2,8 +2,8 @@
 // positions far outside the window.
 #include "scene_window.h"
 
+#include "common/text.h"
 #include "scenes/scenes.h"
-#include "shell/text.h"
 
 #include <vector>
 

@@ -4,10 +4,10 @@
 #include "run_command.h"
 #include "scene_window.h"
 
+#include "common/app_state.h"
+#include "console/program.h"
+#include "menu/menu.h"
 #include "scenes/scenes.h"
-#include "shell/app_state.h"
-#include "shell/dispatch.h"
-#include "shell/program.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -55,7 +55,7 @@ TEST(HostileInput, EveryTokenIsReadWholeAndMatchedExactly)
         testing::internal::GetCapturedStdout();
         ASSERT_TRUE(cycled);
         EXPECT_TRUE(app.choice == c.choice) << "read " << app.choice.size() << " bytes";
-        EXPECT_STREQ(sceneNumberFor(app.choice), c.scene);
+        EXPECT_STREQ(menuItemFor(app.choice).answer, c.scene);
     }
 }
 

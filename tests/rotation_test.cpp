@@ -1,8 +1,8 @@
 // The turned rectangle: its outline must be exactly the four edges between the expected corners.
 #include "scene_window.h"
 
+#include "common/text.h"
 #include "scenes/scenes.h"
-#include "shell/text.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // into, and the frame read back as pixels.
 #pragma once
 
-#include "shell/app_state.h"
-#include "shell/program.h"
+#include "common/app_state.h"
+#include "common/fonts.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>

@@ -3,12 +3,12 @@
 #include "run_command.h"
 #include "scene_window.h"
 
-#include "shell/app_state.h"
+#include "common/app_state.h"
+#include "common/mouse.h"
+#include "common/text.h"
+#include "console/program.h"
+#include "menu/menu.h"
 #include "scenes/scenes.h"
-#include "shell/dispatch.h"
-#include "shell/mouse.h"
-#include "shell/program.h"
-#include "shell/text.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -59,9 +59,9 @@ TEST(Dispatch, MatchesAnswersExactly)
         {"8", "8"},  {"9", "9"},  {"1\r", "1"}, {"Plotnik", "1"},
     };
     for (const auto& c : cases) {
-        EXPECT_STREQ(sceneNumberFor(c.answer), c.scene) << "answer \"" << c.answer << "\"";
+        EXPECT_STREQ(menuItemFor(c.answer).answer, c.scene) << "answer \"" << c.answer << "\"";
     }
-    EXPECT_STREQ(sceneNumberFor(std::string("2\0", 2)), "1") << "a NUL byte makes another answer";
+    EXPECT_STREQ(menuItemFor(std::string("2\0", 2)).answer, "1") << "a NUL byte makes another answer";
 }
 
 TEST(Dispatch, PhaseGrowsOneRadianEvery360MillisecondsAndWraps)

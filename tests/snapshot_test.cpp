@@ -2,8 +2,8 @@
 #include "run_command.h"
 #include "scene_window.h"
 
+#include "menu/menu.h"
 #include "scenes/scenes.h"
-#include "shell/dispatch.h"
 
 #include <SDL_image.h>
 #include <pty.h>

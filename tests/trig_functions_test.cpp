@@ -1,8 +1,8 @@
 // The sine, cosine and tangent graphs as they land in the window for chosen clock values.
 #include "scene_window.h"
 
+#include "common/text.h"
 #include "scenes/scenes.h"
-#include "shell/text.h"
 
 #include <gtest/gtest.h>
 

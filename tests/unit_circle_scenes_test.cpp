@@ -2,8 +2,8 @@
 // radii, connectors, the tracer's reach and the shared circle, checked in the drawn frame.
 #include "scene_window.h"
 
+#include "common/text.h"
 #include "scenes/scenes.h"
-#include "shell/text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The bifurcation diagram of the logistic map for rates from -2 to just below 4.
 #include "scenes/scenes.h"
 
-#include "shell/app_state.h"
-#include "shell/text.h"
+#include "common/app_state.h"
+#include "common/text.h"
 
 #include <array>
 #include <cstddef>

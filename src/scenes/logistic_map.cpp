@@ -2,9 +2,9 @@
 #include "scenes/safe_pixel.h"
 #include "scenes/scenes.h"
 
-#include "shell/app_state.h"
-#include "shell/mouse.h"
-#include "shell/text.h"
+#include "common/app_state.h"
+#include "common/mouse.h"
+#include "common/text.h"
 
 #include <array>
 

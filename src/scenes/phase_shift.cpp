@@ -1,8 +1,8 @@
 // Three sine waves a third of a turn apart, each with its radius turning on the unit circle.
 #include "scenes/scenes.h"
 
-#include "shell/app_state.h"
-#include "shell/text.h"
+#include "common/app_state.h"
+#include "common/text.h"
 
 #include <cmath>
 #include <vector>

@@ -2,8 +2,8 @@
 // for every number that passes the trial division (1 included).
 #include "scenes/scenes.h"
 
-#include "shell/app_state.h"
-#include "shell/text.h"
+#include "common/app_state.h"
+#include "common/text.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
 // A 200 x 100 rectangle outline turned by phase about the window's centre.
 #include "scenes/scenes.h"
 
-#include "shell/app_state.h"
-#include "shell/text.h"
+#include "common/app_state.h"
+#include "common/text.h"
 
 #include <cmath>
 

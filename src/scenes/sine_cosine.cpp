@@ -1,8 +1,8 @@
 // Sine and cosine as the projections of a point moving on the unit circle, traced as curves.
 #include "scenes/scenes.h"
 
-#include "shell/app_state.h"
-#include "shell/text.h"
+#include "common/app_state.h"
+#include "common/text.h"
 
 #include <cmath>
 #include <vector>

@@ -2,8 +2,8 @@
 // climbs from 0 to just under 20 every four seconds.
 #include "scenes/scenes.h"
 
-#include "shell/app_state.h"
-#include "shell/text.h"
+#include "common/app_state.h"
+#include "common/text.h"
 
 #include <cmath>
 

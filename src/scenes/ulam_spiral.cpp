@@ -1,8 +1,8 @@
 // The Ulam spiral: 1 to 500000 along a square spiral from the window's centre, primes white.
 #include "scenes/scenes.h"
 
-#include "shell/app_state.h"
-#include "shell/text.h"
+#include "common/app_state.h"
+#include "common/text.h"
 
 #include <cstring>
 #include <memory>

@@ -1,7 +1,7 @@
 // The unit circle outline and the curve tracer's step, shared by the two unit-circle scenes.
 #include "scenes/scenes.h"
 
-#include "shell/app_state.h"
+#include "common/app_state.h"
 
 #include <cmath>
 

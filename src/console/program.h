@@ -1,4 +1,4 @@
-// The program's main body: the menu on the console and one window per answer.
+// The console program's main body: the menu on the console and one window per answer.
 #pragma once
 
 #include <istream>
@@ -17,8 +17,3 @@ bool runCycle(std::istream& in);
 bool beginCycle(std::istream& in);  // menu, answer, media library, window, renderer, fonts
 void runFrameLoop();                // frames until a quit event has been taken
 void endCycle();                    // releases everything beginCycle opened, clears the console
-
-// Opens both fonts from the working directory's font file; prints the failure line when the
-// large one cannot be opened. closeFonts releases whatever was opened.
-void openFonts();
-void closeFonts();

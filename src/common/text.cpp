@@ -1,7 +1,7 @@
 // Labels in the window, formatted numbers and console lines.
-#include "shell/text.h"
+#include "common/text.h"
 
-#include "shell/app_state.h"
+#include "common/app_state.h"
 
 #include <cstdarg>
 #include <cstdio>

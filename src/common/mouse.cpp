@@ -1,5 +1,5 @@
 // The pointer position for the mouse-steered scenes.
-#include "shell/mouse.h"
+#include "common/mouse.h"
 
 namespace {
 bool steered = false;

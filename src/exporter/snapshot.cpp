@@ -1,9 +1,9 @@
 // plotnik-snapshot: writes the frame a menu answer draws, at a chosen clock and mouse position,
 // to a PNG, without a display. With --frames it writes a numbered series for slides.
-#include "shell/app_state.h"
-#include "shell/dispatch.h"
-#include "shell/mouse.h"
-#include "shell/program.h"
+#include "common/app_state.h"
+#include "common/fonts.h"
+#include "common/mouse.h"
+#include "menu/menu.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -162,10 +162,7 @@ std::string seriesName(const std::string& out, long k)
 bool writeFrame(std::uint32_t ticks, const std::string& path, SDL_Surface* pixels)
 {
     app.frameTicks = ticks;
-    SDL_SetRenderDrawColor(app.renderer, 0, 0, 0, 0);
-    SDL_RenderClear(app.renderer);
-    dispatchScene();
-    SDL_RenderPresent(app.renderer);
+    drawFrame();
     if (SDL_RenderReadPixels(app.renderer, nullptr, pixels->format->format, pixels->pixels,
                              pixels->pitch) != 0) {
         std::fprintf(stderr, "plotnik-snapshot: reading the frame: %s\n", SDL_GetError());

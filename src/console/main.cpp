@@ -1,4 +1,4 @@
-#include "shell/program.h"
+#include "console/program.h"
 
 int main()
 {

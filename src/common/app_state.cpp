@@ -1,0 +1,4 @@
+// The one AppState of the process.
+#include "common/app_state.h"
+
+AppState app;

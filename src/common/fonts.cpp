@@ -1,0 +1,75 @@
+// The font file, read into memory once per window, and the two fonts opened from that copy.
+#include "common/fonts.h"
+
+#include "common/app_state.h"
+#include "common/text.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <string>
+
+namespace {
+
+const char* const kFontPath = "Assets/Calibri.ttf";
+constexpr int kLargeFontSize = 24;
+constexpr int kSmallFontSize = 16;
+constexpr Sint64 kMaxFontBytes = 64 * 1024 * 1024;  // no font file comes near this
+
+// This window's copy of the font file. Both fonts read their glyphs from it: the text library
+// reloads glyphs often (its cache holds few), and memory serves them far faster than the file.
+void* fontFile = nullptr;
+
+// Reads the whole font file into memory; 0 (with the library's error text set) when it cannot.
+Sint64 loadFontFile()
+{
+    SDL_RWops* file = SDL_RWFromFile(kFontPath, "rb");
+    if (file == nullptr) {
+        return 0;
+    }
+    const Sint64 size = SDL_RWsize(file);
+    if (size > 0 && size <= kMaxFontBytes) {
+        fontFile = SDL_malloc(static_cast<std::size_t>(size));
+        if (fontFile != nullptr &&
+            SDL_RWread(file, fontFile, 1, static_cast<std::size_t>(size)) != static_cast<std::size_t>(size)) {
+            SDL_free(fontFile);
+            fontFile = nullptr;
+        }
+    }
+    SDL_RWclose(file);
+    if (fontFile == nullptr) {
+        SDL_SetError("Couldn't read %s", kFontPath);
+        return 0;
+    }
+    return size;
+}
+
+}  // namespace
+
+void openFonts()
+{
+    const Sint64 size = loadFontFile();
+    if (size > 0) {
+        const int bytes = static_cast<int>(size);
+        app.largeFont = TTF_OpenFontRW(SDL_RWFromConstMem(fontFile, bytes), 1, kLargeFontSize);
+        app.smallFont = TTF_OpenFontRW(SDL_RWFromConstMem(fontFile, bytes), 1, kSmallFontSize);
+    }
+    if (app.largeFont == nullptr) {
+        const std::string line = std::string("TTF_OpenFont: ") + TTF_GetError();
+        printLine(line.c_str());
+    }
+}
+
+void closeFonts()
+{
+    if (app.largeFont != nullptr) {
+        TTF_CloseFont(app.largeFont);
+    }
+    if (app.smallFont != nullptr) {
+        TTF_CloseFont(app.smallFont);
+    }
+    app.largeFont = nullptr;
+    app.smallFont = nullptr;
+    SDL_free(fontFile);
+    fontFile = nullptr;
+}

@@ -106,7 +106,9 @@ start_xvfb()
 {
     require_tools
     # In this script's process group, so that whatever ends the whole test ends the server too.
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+    # -noreset: without it the server resets when its last client leaves, and the next window,
+    # opened at once after plotnik's SDL_Quit, now and then finds no X ("x11 not available").
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$WORK/display" 2>"$WORK/xvfb.log" &
     XVFB_PID=$!
     poll 10 grep -q '^[0-9][0-9]*$' "$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
     export DISPLAY=":$(head -n 1 "$WORK/display")"

@@ -2,12 +2,11 @@
 #include "console/program.h"
 
 #include "common/app_state.h"
-#include "common/fonts.h"
 #include "common/text.h"
+#include "common/window.h"
 #include "menu/menu.h"
 
 #include <SDL.h>
-#include <SDL_ttf.h>
 
 #include <unistd.h>
 
@@ -15,8 +14,6 @@
 #include <string>
 
 namespace {
-
-constexpr Uint32 kAllSubsystems = 0xF231;  // timer, audio, video, joystick, haptic, controller, events, sensor
 
 // Whether the media library came up in this cycle; when it did not, the console keeps its error.
 bool mediaReady = false;
@@ -49,39 +46,14 @@ bool beginCycle(std::istream& in)
 
     // Ctrl-C and SIGTERM must end the process, not become quit events.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    mediaReady = SDL_Init(kAllSubsystems) == 0;
-    if (!mediaReady) {
-        const std::string line = std::string("SDL_Init: ") + SDL_GetError();
-        printLine(line.c_str());
-        app.running = false;
-        return true;
-    }
-    printLine("Subsystems initialised!");
-    app.window = SDL_CreateWindow("Plotnik", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                  kWindowWidth, kWindowHeight, 0);
-    if (app.window != nullptr) {
-        printLine("Window created!");
-        app.renderer = SDL_CreateRenderer(app.window, -1, 0);
-    }
-    if (app.renderer != nullptr) {
-        printLine("Renderer created!");
-    }
-    app.running = true;
-
-    TTF_Init();
-    openFonts();
+    mediaReady = openWindow();
     return true;
 }
 
 void runFrameLoop()
 {
     while (app.running) {
-        app.frameTicks = SDL_GetTicks();
-        SDL_Event event;
-        if (SDL_PollEvent(&event) != 0 && event.type == SDL_QUIT) {
-            app.running = false;
-        }
-        drawFrame();
+        runOneFrame();
     }
 }
 
@@ -90,17 +62,7 @@ void endCycle()
     if (!mediaReady) {
         return;
     }
-    closeFonts();
-    TTF_Quit();
-    if (app.renderer != nullptr) {
-        SDL_DestroyRenderer(app.renderer);
-    }
-    if (app.window != nullptr) {
-        SDL_DestroyWindow(app.window);
-    }
-    app.renderer = nullptr;
-    app.window = nullptr;
-    SDL_Quit();
+    closeWindow();
     mediaReady = false;
     clearConsole();
 }

@@ -53,3 +53,13 @@ void drawFrame()
     dispatchScene();
     SDL_RenderPresent(app.renderer);
 }
+
+void runOneFrame()
+{
+    app.frameTicks = SDL_GetTicks();
+    SDL_Event event;
+    if (SDL_PollEvent(&event) != 0 && event.type == SDL_QUIT) {
+        app.running = false;
+    }
+    drawFrame();
+}

@@ -31,3 +31,7 @@ void dispatchScene();
 
 // One whole frame as every front end draws it: cleared to black, the chosen scene, presented.
 void drawFrame();
+
+// One turn of the frame loop: samples the clock into app.frameTicks, takes at most one event (a
+// quit event clears app.running; the others are dropped) and draws the frame, the last one too.
+void runOneFrame();

@@ -9,6 +9,8 @@
 #include <pty.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -233,21 +235,70 @@ TEST(SnapshotOptions, AnUnwritableFileIsOneLineAndExitOne)
     rmdir(dir.c_str());
 }
 
-TEST(SnapshotOptions, WithoutTheFontThePictureIsStillWritten)
+TEST_F(Snapshot, FindsItsFontFromAnyFolder)
 {
-    const std::string dir = makeTempDir();
-    const CommandResult run = runCommand({snapshotPath(), "1", "--ticks", "1000", "--out", "no-font.png"}, "", dir);
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out.rfind("TTF_OpenFont: ", 0), 0u) << run.out;
-    const Frame picture = loadPicture(dir + "/no-font.png");
-    ASSERT_FALSE(picture.pixels.empty());
-    // Graphs without names or readout: the top-left corner stays black where the labels would be.
-    for (int y = 12; y < 40; ++y) {
-        for (int x = 100; x < 160; ++x) {
-            ASSERT_NE(picture.at(x, y), kWhite) << "readout drawn without a font at " << x << "," << y;
+    // Where the exporter runs from, and what stands at Assets/Calibri.ttf in the working directory
+    // and beside the exporter: a font, an empty file, or nothing. A copied exporter has its own
+    // folder beside it; the build's has the build folder's font.
+    enum Kind { kNothing, kFont, kEmpty };
+    const struct {
+        Kind working;
+        bool copied;
+        Kind beside;  // of a copied exporter
+        const char* report;  // after "TTF_OpenFont: "; "" when the labels are drawn
+    } cases[] = {
+        {kNothing, false, kNothing, ""},
+        {kEmpty, false, kNothing, "Couldn't read Assets/Calibri.ttf"},
+        {kNothing, true, kEmpty, "Couldn't read @/Assets/Calibri.ttf"},
+        {kFont, true, kEmpty, ""},
+        {kNothing, true, kFont, ""},
+        {kNothing, true, kNothing, ""},  // the installed Carlito
+    };
+    const Frame labelled = drawnHere("1", 1000);
+    for (const auto& c : cases) {
+        const std::string shown = "case " + std::to_string(&c - cases);
+        const std::string work = makeTempDir();
+        const std::string home = makeTempDir();
+        const auto put = [](Kind kind, const std::string& folder) {
+            if (kind != kNothing) {
+                std::filesystem::create_directory(folder + "/Assets");
+                std::ofstream font(folder + "/Assets/Calibri.ttf", std::ios::binary);
+                if (kind == kFont) {
+                    font << readWholeFile(buildDir() + "/Assets/Calibri.ttf");
+                }
+            }
+        };
+        put(c.working, work);
+        put(c.beside, home);
+        std::string exporter = snapshotPath();
+        if (c.copied) {
+            exporter = home + "/plotnik-snapshot";
+            std::filesystem::copy_file(snapshotPath(), exporter);
         }
+        std::string report = c.report;
+        if (report.find('@') != std::string::npos) {
+            report.replace(report.find('@'), 1, home);
+        }
+
+        const CommandResult run = runCommand({exporter, "1", "--ticks", "1000", "--out", "out.png"}, "", work);
+        EXPECT_EQ(run.status, 0) << shown << ": " << run.err;
+        EXPECT_EQ(run.out, report.empty() ? "" : "TTF_OpenFont: " + report + "\n") << shown;
+        const Frame picture = loadPicture(work + "/out.png");
+        ASSERT_EQ(picture.pixels.size(), labelled.pixels.size()) << shown;
+        if (report.empty()) {
+            EXPECT_TRUE(picture.pixels == labelled.pixels) << shown << ": drawn with the font";
+        } else {
+            // Graphs without names or readout: the corner where the readout would be stays dark.
+            int white = 0;
+            for (int y = 12; y < 40; ++y) {
+                for (int x = 100; x < 160; ++x) {
+                    white += picture.at(x, y) == kWhite ? 1 : 0;
+                }
+            }
+            EXPECT_EQ(white, 0) << shown << ": readout drawn without a font";
+            EXPECT_GT(picture.count(kRed), 1000) << shown;
+        }
+        std::filesystem::remove_all(work);
+        std::filesystem::remove_all(home);
     }
-    EXPECT_GT(picture.count(kRed), 1000);
-    std::remove((dir + "/no-font.png").c_str());
-    rmdir(dir.c_str());
 }

@@ -6,12 +6,15 @@
 
 #include <SDL.h>
 #include <SDL_ttf.h>
+#include <sys/stat.h>
 
+#include <cerrno>
 #include <string>
 
 namespace {
 
-const char* const kFontPath = "Assets/Calibri.ttf";
+const char* const kFontName = "Assets/Calibri.ttf";
+const char* const kSystemFont = "/usr/share/fonts/truetype/crosextra/Carlito-Regular.ttf";
 constexpr int kLargeFontSize = 24;
 constexpr int kSmallFontSize = 16;
 constexpr Sint64 kMaxFontBytes = 64 * 1024 * 1024;  // no font file comes near this
@@ -20,10 +23,18 @@ constexpr Sint64 kMaxFontBytes = 64 * 1024 * 1024;  // no font file comes near t
 // reloads glyphs often (its cache holds few), and memory serves them far faster than the file.
 void* fontFile = nullptr;
 
-// Reads the whole font file into memory; 0 (with the library's error text set) when it cannot.
-Sint64 loadFontFile()
+// Whether anything stands at the path, readable or not (a dangling link or a folder that may not
+// be searched counts too); only where there is nothing does the search go on.
+bool existsAtAll(const std::string& path)
 {
-    SDL_RWops* file = SDL_RWFromFile(kFontPath, "rb");
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0 || (errno != ENOENT && errno != ENOTDIR);
+}
+
+// Reads the whole font file into memory; 0 (with the library's error text set) when it cannot.
+Sint64 loadFontFile(const char* path)
+{
+    SDL_RWops* file = SDL_RWFromFile(path, "rb");
     if (file == nullptr) {
         return 0;
     }
@@ -38,7 +49,7 @@ Sint64 loadFontFile()
     }
     SDL_RWclose(file);
     if (fontFile == nullptr) {
-        SDL_SetError("Couldn't read %s", kFontPath);
+        SDL_SetError("Couldn't read %s", path);
         return 0;
     }
     return size;
@@ -46,9 +57,29 @@ Sint64 loadFontFile()
 
 }  // namespace
 
-void openFonts()
+std::vector<std::string> fontCandidates()
 {
-    const Sint64 size = loadFontFile();
+    std::vector<std::string> candidates = {kFontName};
+    char* base = SDL_GetBasePath();  // with its trailing slash; null when it cannot be told
+    if (base != nullptr) {
+        candidates.push_back(std::string(base) + kFontName);
+        SDL_free(base);
+    }
+    candidates.push_back(kSystemFont);
+    return candidates;
+}
+
+void openFonts(const std::vector<std::string>& candidates)
+{
+    // The first candidate that exists is the one read; with none, the first is named.
+    std::string chosen = candidates.empty() ? kFontName : candidates.front();
+    for (const std::string& candidate : candidates) {
+        if (existsAtAll(candidate)) {
+            chosen = candidate;
+            break;
+        }
+    }
+    const Sint64 size = loadFontFile(chosen.c_str());
     if (size > 0) {
         const int bytes = static_cast<int>(size);
         app.largeFont = TTF_OpenFontRW(SDL_RWFromConstMem(fontFile, bytes), 1, kLargeFontSize);

@@ -1,8 +1,18 @@
 // The two fonts every label is drawn with, opened once per window.
 #pragma once
 
-// Opens app.largeFont (24 pt) and app.smallFont (16 pt) from Assets/Calibri.ttf in the working
-// directory; prints "TTF_OpenFont: <error>" when the large one cannot be opened. closeFonts
-// releases whatever was opened.
-void openFonts();
+#include <string>
+#include <vector>
+
+// Where the font is looked for, first to last: Assets/Calibri.ttf in the working directory,
+// Assets/Calibri.ttf beside the executable, and the installed Carlito (Debian's
+// fonts-crosextra-carlito), which has Calibri's metrics.
+std::vector<std::string> fontCandidates();
+
+// Opens app.largeFont (24 pt) and app.smallFont (16 pt) from the first candidate that exists at
+// all. One that exists but cannot be read (empty, damaged, a directory) is reported and no later
+// one is tried: the user put it there. When none exists, the first is named in the report. The
+// report is the line "TTF_OpenFont: <error>", printed when the large font cannot be opened.
+// closeFonts releases whatever was opened.
+void openFonts(const std::vector<std::string>& candidates = fontCandidates());
 void closeFonts();

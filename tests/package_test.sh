@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# The Debian package: its files, its dependencies, and its exporter, unpacked into a folder of its
+# own (never installed), finding the installed Carlito from any folder.
+#   package_test.sh CPACK VERSION EXPORTER   (run in the build directory)
+set -euo pipefail
+cpack=$1
+version=$2
+exporter=$3
+tmp=$(mktemp -d /tmp/plotnik-package-XXXXXX)
+trap 'rm -rf "$tmp"' EXIT
+passed=0
+failed=0
+# check MESSAGE COMMAND...: counts the command's success, or says MESSAGE.
+check() {
+    local message=$1
+    shift
+    if "$@"; then passed=$((passed + 1)); else echo "FAIL: $message"; failed=$((failed + 1)); fi
+}
+
+"$cpack" -G DEB -B "$tmp/out" >"$tmp/cpack.log" 2>&1 || { cat "$tmp/cpack.log"; exit 1; }
+deb=$tmp/out/plotnik_${version}_$(dpkg --print-architecture).deb
+[ -f "$deb" ] || { echo "no $deb"; ls "$tmp/out"; exit 1; }
+
+# Exactly these files, nothing from the build folder (no Assets beside the programs).
+files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)
+expected=$(printf '%s\n' ./usr/bin/plotnik ./usr/bin/plotnik-snapshot \
+    ./usr/share/applications/plotnik.desktop ./usr/share/doc/plotnik/README.md | sort)
+check "files: $(echo $files)" [ "$files" = "$expected" ]
+check "version $(dpkg-deb -f "$deb" Version)" [ "$(dpkg-deb -f "$deb" Version)" = "$version" ]
+
+# Every library the programs link comes from a package in Depends, with a lowest version; the
+# font is there too.
+depends=$(dpkg-deb -f "$deb" Depends)
+depends_on() { [[ ", $depends," == *", $1"[,\ ]* ]]; }
+depends_on_at_least() { [[ ", $depends," == *", $1 (>= "* ]]; }
+dpkg-deb -x "$deb" "$tmp/root"
+needed=$(readelf -d "$tmp/root/usr/bin/plotnik" "$tmp/root/usr/bin/plotnik-snapshot" |
+         sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | sort -u)
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+for library in $needed; do
+    owner=$(dpkg -S "*/$multiarch/$library" 2>/dev/null | grep -m1 ': /' | cut -d: -f1 || true)
+    check "$library: '$owner' with a lowest version in Depends: $depends" depends_on_at_least "${owner:-?}"
+done
+check "fonts-crosextra-carlito in Depends: $depends" depends_on fonts-crosextra-carlito
+for library in libSDL2-2.0.so.0 libSDL2_ttf-2.0.so.0 libSDL2_image-2.0.so.0; do
+    check "$library is linked" grep -qx "$library" <<<"$needed"
+done
+
+# The unpacked exporter from a folder of its own: the labels come from the installed Carlito, as
+# in the build's exporter run from the build folder; a broken font of the folder's own is reported.
+check "fonts-crosextra-carlito is installed" [ -f /usr/share/fonts/truetype/crosextra/Carlito-Regular.ttf ]
+reference=$("$exporter" 7 --ticks 2000 --out "$tmp/reference.png")
+check "the build's exporter found its font: '$reference'" [ -z "$reference" ]
+#      folder's own Assets/Calibri.ttf | what is printed                                  | picture
+cases=("none                           |                                                  | same"
+       "empty                          | TTF_OpenFont: Couldn't read Assets/Calibri.ttf   | differs")
+for c in "${cases[@]}"; do
+    IFS='|' read -r own printed picture <<<"$c"
+    own=$(echo $own); printed=$(echo $printed); picture=$(echo $picture)
+    folder=$(mktemp -d "$tmp/folder-XXXXXX")
+    if [ "$own" = empty ]; then
+        mkdir "$folder/Assets" && : >"$folder/Assets/Calibri.ttf"
+    fi
+    status=0
+    out=$(cd "$folder" && "$tmp/root/usr/bin/plotnik-snapshot" 7 --ticks 2000 --out frame.png) || status=$?
+    check "$own: exit status $status" [ "$status" -eq 0 ]
+    check "$own: printed '$out'" [ "$out" = "$printed" ]
+    if cmp -s "$folder/frame.png" "$tmp/reference.png"; then same=same; else same=differs; fi
+    check "$own: the picture $same from the build's" [ "$same" = "$picture" ]
+done
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

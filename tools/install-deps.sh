@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev
           fonts-crosextra-carlito googletest libgtest-dev libbenchmark-dev
-          xvfb xdotool imagemagick x11-utils libx11-dev)
+          xvfb xdotool imagemagick x11-utils libx11-dev dpkg-dev file)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the unit and pixel tests, the
-# end-to-end tests in a real X window (each starts its own Xvfb), one short benchmark run, and the
-# whole suite again in a build with the address and undefined-behaviour sanitizers.
+# end-to-end tests in a real X window (each starts its own Xvfb), the Debian package (built and
+# unpacked in a folder of its own, never installed), one short benchmark run, and the whole suite
+# again in a build with the address and undefined-behaviour sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh

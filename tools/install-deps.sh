@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Plotnik builds, runs and tests with, when any is missing, and puts
 # the font where the program looks for it (Assets/Calibri.ttf, kept out of git).
+#   tools/install-deps.sh [--web]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev
+packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev libgif-dev
           fonts-crosextra-carlito googletest libgtest-dev libbenchmark-dev
           xvfb xdotool imagemagick x11-utils libx11-dev dpkg-dev file)
+
+# The web page (tools/install-deps.sh --web) adds the compiler for the browser and, for its tests,
+# the browser.
+if [ "${1:-}" = "--web" ]; then
+    packages+=(emscripten chromium)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

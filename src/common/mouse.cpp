@@ -21,3 +21,8 @@ void steerMouse(SDL_Point p)
     steered = true;
     steeredPosition = p;
 }
+
+void followRealMouse()
+{
+    steered = false;
+}

@@ -9,3 +9,6 @@ SDL_Point readMouse();
 
 // From now on readMouse reports p instead of the real pointer.
 void steerMouse(SDL_Point p);
+
+// From now on readMouse reports the real pointer again.
+void followRealMouse();

@@ -1,0 +1,99 @@
+// Reading a link into the page, with the exporter's ranges for the clock and the mouse.
+#include "web/page_link.h"
+
+#include "menu/frame_inputs.h"
+
+namespace {
+
+const char* const kLinkForm =
+    " Link ma postac #answer=4, a zatrzymana klatka #answer=4&mouse=720,240&ticks=1234.";
+
+std::string badLink(const std::string& why)
+{
+    return "Zly link: " + why + "." + kLinkForm;
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+// Undoes the %XX escapes of an address; false for a broken escape.
+bool unescape(const std::string& text, std::string& plain)
+{
+    plain.clear();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            plain += text[i];
+            continue;
+        }
+        const int high = i + 2 < text.size() ? hexDigit(text[i + 1]) : -1;
+        const int low = i + 2 < text.size() ? hexDigit(text[i + 2]) : -1;
+        if (high < 0 || low < 0) {
+            return false;
+        }
+        plain += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string readPageLink(const std::string& fragment, PageLink& link)
+{
+    const std::string text = !fragment.empty() && fragment[0] == '#' ? fragment.substr(1) : fragment;
+    PageLink read;
+    if (text.empty()) {
+        link = read;
+        return "";
+    }
+    bool haveAnswer = false;
+    bool haveTicks = false;
+    bool haveMouse = false;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('&', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        const std::string part = text.substr(start, end - start);
+        start = end + 1;
+        const std::size_t equals = part.find('=');
+        std::string value;
+        if (equals == std::string::npos || !unescape(part.substr(equals + 1), value)) {
+            return badLink("'" + part + "' nie ma postaci nazwa=wartosc");
+        }
+        const std::string name = part.substr(0, equals);
+        bool& seen = name == "answer" ? haveAnswer : name == "ticks" ? haveTicks : haveMouse;
+        if (name != "answer" && name != "ticks" && name != "mouse") {
+            return badLink("nieznany parametr '" + name + "'");
+        }
+        if (seen) {
+            return badLink("parametr '" + name + "' podany dwa razy");
+        }
+        seen = true;
+        if (name == "answer") {
+            read.answer = value;
+        } else if (name == "ticks" && !parseTicks(value, read.ticks)) {
+            return badLink("ticks przyjmuje od 0 do 4294967295, a nie '" + value + "'");
+        } else if (name == "mouse" && !parseMousePosition(value, read.mouse)) {
+            return badLink("mouse przyjmuje X,Y, kazde od -32768 do 32767, a nie '" + value + "'");
+        }
+    }
+    if (read.answer.empty()) {
+        return badLink("brak numeru obrazu (answer)");
+    }
+    read.frozen = haveTicks || haveMouse;
+    link = read;
+    return "";
+}

@@ -1,0 +1,50 @@
+// Frozen links draw exactly the exporter's picture for the same answer, clock and mouse: the
+// gallery's inputs, each in a freshly opened page, and the extremes of clock and mouse, each
+// followed within one page as a link changes.
+import assert from 'node:assert/strict';
+import { after, before, test } from 'node:test';
+import { canvasPixels, differences, exporterPixels, fileUrl, launchBrowser, openTab, waitForMenu } from './harness.mjs';
+
+// answer, ticks, mouse
+const gallery = [
+  ['1', 1000, [0, 0]], ['2', 0, [1270, 400]], ['3', 0, [0, 0]], ['4', 0, [720, 240]], ['5', 0, [0, 0]],
+  ['6', 300, [0, 0]], ['7', 2000, [0, 0]], ['8', 2000, [0, 0]], ['9', 0, [0, 0]], ['10', 0, [700, 0]],
+];
+const extremes = [
+  ['1', 3999, [0, 0]], ['1', 4294967295, [0, 0]], ['x', 20, [0, 0]],
+  ['2', 0, [-32768, 32767]], ['2', 0, [1279, 719]], ['2', 0, [32767, -32768]],
+  ['4', 0, [640, -32768]], ['4', 0, [32767, 32767]], ['4', 0, [-32768, -32768]], ['4', 0, [0, 360]],
+  ['6', 2261, [0, 0]], ['6', 4294967295, [0, 0]], ['7', 6785, [0, 0]], ['7', 4294967295, [0, 0]],
+  ['8', 6785, [0, 0]], ['10', 0, [32767, 0]], ['10', 0, [-32768, 0]], ['10', 0, [1279, 719]],
+];
+
+const link = ([answer, ticks, mouse]) => `#answer=${answer}&mouse=${mouse.join(',')}&ticks=${ticks}`;
+
+let browser;
+before(async () => { browser = await launchBrowser(); });
+after(async () => { await browser?.close(); });
+
+async function expectDrawn(tab, input) {
+  await tab.waitForSelector('#canvas[data-state="drawn"]', { timeout: 30000 });
+  assert.equal(differences(await canvasPixels(tab), exporterPixels(...input)), '', link(input));
+}
+
+test('the gallery, each link opened in a new page from the folder', async () => {
+  const tab = await openTab(browser);
+  for (const [n, input] of gallery.entries()) {
+    await tab.goto(fileUrl(link(input), `?load=${n}`));
+    await expectDrawn(tab, input);
+  }
+  assert.deepEqual(tab.problems, []);
+});
+
+test('extremes of clock and mouse, the link changed within one page', async () => {
+  const tab = await openTab(browser);
+  await tab.goto(fileUrl());
+  await waitForMenu(tab);
+  for (const input of extremes) {
+    await tab.evaluate((fragment) => { location.hash = fragment; }, link(input));
+    await expectDrawn(tab, input);
+  }
+  assert.deepEqual(tab.problems, []);
+});

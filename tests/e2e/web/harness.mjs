@@ -1,0 +1,155 @@
+// Shared by the browser tests and the browser benchmark: Debian's Chromium driven headless, the
+// page opened from its folder (file://) or served on 127.0.0.1, its canvas read back inside the
+// page, and the exporter's picture for the same answer, clock and mouse.
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { createServer } from 'node:http';
+import { tmpdir } from 'node:os';
+import { extname, join, resolve } from 'node:path';
+import { pathToFileURL } from 'node:url';
+import puppeteer from 'puppeteer-core';
+
+export const kWidth = 1280;
+export const kHeight = 720;
+
+// Where the built page is, and the exporter with the folder it runs in (Assets/Calibri.ttf).
+export const site = resolve(process.env.PLOTNIK_SITE ?? 'build-web/site');
+export const snapshot = process.env.PLOTNIK_SNAPSHOT ?? 'build/plotnik-snapshot';
+const snapshotDir = process.env.PLOTNIK_SNAPSHOT_DIR ?? 'build';
+
+export async function launchBrowser() {
+  const profile = mkdtempSync(join(tmpdir(), 'plotnik-chromium-'));
+  const browser = await puppeteer.launch({
+    executablePath: process.env.PLOTNIK_CHROMIUM ?? '/usr/bin/chromium',
+    headless: true,
+    userDataDir: profile,
+    // The machine's network is closed: no background connections, no updates, no sync.
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync',
+      '--disable-dev-shm-usage'],
+  });
+  const close = browser.close.bind(browser);
+  browser.close = async () => {
+    await close();
+    rmSync(profile, { recursive: true, force: true });
+  };
+  return browser;
+}
+
+// A new tab at device scale factor 1 that fails the test on any request leaving the page's folder
+// or server, and on errors in the page.
+export async function openTab(browser, { width = 1400, height = 1000, origin } = {}) {
+  const tab = await browser.newPage();
+  await tab.setViewport({ width, height, deviceScaleFactor: 1 });
+  tab.problems = [];
+  tab.on('pageerror', (error) => tab.problems.push(`page error: ${error.message}`));
+  tab.on('request', (request) => {
+    const url = request.url();
+    const own = url.startsWith('file://') || url.startsWith('data:') || (origin && url.startsWith(origin));
+    if (!own) {
+      tab.problems.push(`request outside the page: ${url}`);
+    }
+  });
+  return tab;
+}
+
+export function fileUrl(fragment = '', query = '') {
+  return pathToFileURL(join(site, 'index.html')).href + query + fragment;
+}
+
+const kTypes = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css' };
+
+// The page's folder served as any static web server would, on loopback only.
+export async function serveSite() {
+  const server = createServer((request, response) => {
+    const path = new URL(request.url, 'http://127.0.0.1').pathname;
+    const file = join(site, path === '/' ? 'index.html' : path);
+    if (!file.startsWith(site)) {
+      response.writeHead(403).end();
+      return;
+    }
+    try {
+      const body = readFileSync(file);
+      response.writeHead(200, { 'Content-Type': kTypes[extname(file)] ?? 'application/octet-stream' });
+      response.end(body);
+    } catch {
+      response.writeHead(404).end();
+    }
+  });
+  await new Promise((done) => server.listen(0, '127.0.0.1', done));
+  return { server, origin: `http://127.0.0.1:${server.address().port}` };
+}
+
+// Waits until the program has loaded and the menu is built.
+export async function waitForMenu(tab) {
+  await tab.waitForSelector('#menu-items a', { timeout: 30000 });
+}
+
+// The canvas as RGB bytes, read inside the page.
+export async function canvasPixels(tab) {
+  const base64 = await tab.evaluate(() => {
+    const canvas = document.getElementById('canvas');
+    const rgba = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    const rgb = new Uint8Array((rgba.length / 4) * 3);
+    for (let i = 0, j = 0; i < rgba.length; i += 4, j += 3) {
+      rgb[j] = rgba[i];
+      rgb[j + 1] = rgba[i + 1];
+      rgb[j + 2] = rgba[i + 2];
+    }
+    let text = '';
+    for (let i = 0; i < rgb.length; i += 0x8000) {
+      text += String.fromCharCode.apply(null, rgb.subarray(i, i + 0x8000));
+    }
+    return btoa(text);
+  });
+  return Buffer.from(base64, 'base64');
+}
+
+// The exporter's picture as RGB bytes, for answer, clock and mouse as a page link gives them.
+const pictures = new Map();
+export function exporterPixels(answer, ticks = 0, mouse = [0, 0]) {
+  const key = `${answer}|${ticks}|${mouse}`;
+  if (!pictures.has(key)) {
+    const dir = mkdtempSync(join(tmpdir(), 'plotnik-web-test-'));
+    const png = join(dir, 'frame.png');
+    execFileSync(resolve(snapshot), [answer, '--ticks', String(ticks), '--mouse', mouse.join(','), '--out', png],
+      { cwd: snapshotDir, stdio: ['ignore', 'ignore', 'inherit'] });
+    pictures.set(key, execFileSync('/usr/bin/convert', [png, '-depth', '8', 'rgb:-'], { maxBuffer: 1 << 24 }));
+    rmSync(dir, { recursive: true, force: true });
+  }
+  return pictures.get(key);
+}
+
+// How many pixels differ, and where the first few are; "" when the two are equal.
+export function differences(actual, expected) {
+  if (actual.length !== expected.length) {
+    return `${actual.length} bytes against ${expected.length}`;
+  }
+  let count = 0;
+  const first = [];
+  for (let p = 0; p < actual.length; p += 3) {
+    if (actual[p] !== expected[p] || actual[p + 1] !== expected[p + 1] || actual[p + 2] !== expected[p + 2]) {
+      ++count;
+      if (first.length < 5) {
+        const i = p / 3;
+        first.push(`(${i % kWidth}, ${Math.floor(i / kWidth)}) page ${actual.subarray(p, p + 3).join(',')}` +
+          ` exporter ${expected.subarray(p, p + 3).join(',')}`);
+      }
+    }
+  }
+  return count === 0 ? '' : `${count} pixels differ, first ${first.join('; ')}`;
+}
+
+// Polls until the canvas shows the expected picture; the differences left when time runs out.
+export async function waitForPicture(tab, expected, timeout = 10000) {
+  const end = Date.now() + timeout;
+  let left;
+  do {
+    left = differences(await canvasPixels(tab), expected);
+    if (left === '') {
+      return '';
+    }
+    await new Promise((done) => setTimeout(done, 50));
+  } while (Date.now() < end);
+  return left;
+}

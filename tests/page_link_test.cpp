@@ -1,0 +1,68 @@
+// Links into the web page: what opens live, what is a frozen frame, and what is refused.
+#include "web/page_link.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(PageLink, GoodLinksOpenThePictureTheyName)
+{
+    const struct {
+        const char* fragment;
+        const char* answer;
+        bool frozen;
+        std::uint32_t ticks;
+        int x, y;
+    } cases[] = {
+        {"", "", false, 0, 0, 0},
+        {"#", "", false, 0, 0, 0},
+        {"#answer=4", "4", false, 0, 0, 0},
+        {"answer=10", "10", false, 0, 0, 0},
+        {"#answer=4&mouse=720,240&ticks=1234", "4", true, 1234, 720, 240},
+        {"#ticks=4294967295&answer=1", "1", true, 4294967295u, 0, 0},
+        {"#answer=2&mouse=-32768,32767", "2", true, 0, -32768, 32767},
+        {"#answer=%31%30", "10", false, 0, 0, 0},
+        {"#answer=01", "01", false, 0, 0, 0},  // the console's rule: it draws picture 1
+    };
+    for (const auto& c : cases) {
+        PageLink link;
+        link.answer = "left over";
+        EXPECT_EQ(readPageLink(c.fragment, link), "") << c.fragment;
+        EXPECT_EQ(link.answer, c.answer) << c.fragment;
+        EXPECT_EQ(link.frozen, c.frozen) << c.fragment;
+        EXPECT_EQ(link.ticks, c.ticks) << c.fragment;
+        EXPECT_EQ(link.mouse.x, c.x) << c.fragment;
+        EXPECT_EQ(link.mouse.y, c.y) << c.fragment;
+    }
+}
+
+TEST(PageLink, BadLinksAreExplainedAndChangeNothing)
+{
+    const struct {
+        const char* fragment;
+        const char* saying;
+    } cases[] = {
+        {"#answer=4&mouse=99999,0", "mouse przyjmuje X,Y, kazde od -32768 do 32767, a nie '99999,0'"},
+        {"#answer=4&mouse=720", "a nie '720'"},
+        {"#answer=4&mouse=1,2,3", "a nie '1,2,3'"},
+        {"#answer=4&ticks=-1", "ticks przyjmuje od 0 do 4294967295, a nie '-1'"},
+        {"#answer=4&ticks=4294967296", "a nie '4294967296'"},
+        {"#answer=4&ticks=", "a nie ''"},
+        {"#answer=4&ticks=1e3", "a nie '1e3'"},
+        {"#answer=", "brak numeru obrazu"},
+        {"#mouse=1,1", "brak numeru obrazu"},
+        {"#garbage", "'garbage' nie ma postaci nazwa=wartosc"},
+        {"#answer=4&", "'' nie ma postaci"},
+        {"#answer=%4", "'answer=%4' nie ma postaci"},
+        {"#answer=4&answer=5", "parametr 'answer' podany dwa razy"},
+        {"#answer=4&zoom=2", "nieznany parametr 'zoom'"},
+    };
+    for (const auto& c : cases) {
+        PageLink link;
+        link.answer = "untouched";
+        const std::string message = readPageLink(c.fragment, link);
+        EXPECT_EQ(message.rfind("Zly link: ", 0), 0u) << c.fragment << ": " << message;
+        EXPECT_NE(message.find(c.saying), std::string::npos) << c.fragment << ": " << message;
+        EXPECT_EQ(link.answer, "untouched") << c.fragment;
+    }
+}

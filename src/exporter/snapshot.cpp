@@ -1,8 +1,10 @@
 // plotnik-snapshot: writes the frame a menu answer draws, at a chosen clock and mouse position,
-// to a PNG, without a display. With --frames it writes a numbered series for slides.
+// to a PNG, without a display. With --frames it writes a numbered series for slides, or one
+// animated GIF when the file name ends in .gif.
 #include "common/app_state.h"
 #include "common/fonts.h"
 #include "common/mouse.h"
+#include "exporter/gif_writer.h"
 #include "menu/menu.h"
 
 #include <SDL.h>
@@ -22,6 +24,11 @@ namespace {
 const char* const kUsage =
     "usage: plotnik-snapshot ANSWER [--ticks MS] [--mouse X,Y] [--out FILE]"
     " [--frames N [--every MS]] [--help]";
+const char* const kGifUsage =
+    "With --out NAME.gif the frames become one animated GIF that loops for ever, each frame shown\n"
+    "for --every MS rounded to the nearest hundredth of a second (halves up, at least one);\n"
+    "--every 0 keeps the clock still, so the GIF is one still picture. Without --frames it holds\n"
+    "the one frame.";
 constexpr std::uint64_t kMaxTicks = 4294967295u;
 constexpr long kMinCoordinate = -32768;
 constexpr long kMaxCoordinate = 32767;
@@ -91,7 +98,7 @@ int parseOptions(int argc, char** argv, Options& o)
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
-            std::printf("%s\n", kUsage);
+            std::printf("%s\n%s\n", kUsage, kGifUsage);
             return 0;
         }
         const bool takesValue = arg == "--ticks" || arg == "--mouse" || arg == "--out" ||
@@ -145,6 +152,22 @@ int parseOptions(int argc, char** argv, Options& o)
     return -1;
 }
 
+// NAME.gif, in any case, asks for an animated GIF.
+bool isGifName(const std::string& out)
+{
+    const std::string gif = ".gif";
+    if (out.size() <= gif.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < gif.size(); ++i) {
+        const char c = out[out.size() - gif.size() + i];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != gif[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // NAME.png and k give NAME-00k.png.
 std::string seriesName(const std::string& out, long k)
 {
@@ -158,14 +181,23 @@ std::string seriesName(const std::string& out, long k)
     return stem + number + png;
 }
 
-// Draws one frame as the main loop does and writes it; false (message printed) on failure.
-bool writeFrame(std::uint32_t ticks, const std::string& path, SDL_Surface* pixels)
+// Draws one frame as the main loop does into pixels; false (message printed) on failure.
+bool drawInto(std::uint32_t ticks, SDL_Surface* pixels)
 {
     app.frameTicks = ticks;
     drawFrame();
     if (SDL_RenderReadPixels(app.renderer, nullptr, pixels->format->format, pixels->pixels,
                              pixels->pitch) != 0) {
         std::fprintf(stderr, "plotnik-snapshot: reading the frame: %s\n", SDL_GetError());
+        return false;
+    }
+    return true;
+}
+
+// Draws one frame and writes it as a PNG; false (message printed) on failure.
+bool writeFrame(std::uint32_t ticks, const std::string& path, SDL_Surface* pixels)
+{
+    if (!drawInto(ticks, pixels)) {
         return false;
     }
     // Written beside the target and renamed over it, so a failed write leaves no partial file.
@@ -195,6 +227,54 @@ void reportProgress(long k, long n)
     }
 }
 
+int exportPngs(const Options& o, SDL_Surface* pixels)
+{
+    if (o.frames == 0) {
+        return writeFrame(static_cast<std::uint32_t>(o.ticks), o.out, pixels) ? 0 : 1;
+    }
+    int status = 0;
+    for (long k = 0; k < o.frames && status == 0; ++k) {
+        const std::uint64_t ticks = o.ticks + static_cast<std::uint64_t>(k) * o.every;
+        status = writeFrame(static_cast<std::uint32_t>(ticks), seriesName(o.out, k), pixels) ? 0 : 1;
+        if (o.frames > 1) {
+            reportProgress(k + 1, o.frames);
+        }
+    }
+    return status;
+}
+
+// The frames as one animated GIF; without --frames, a GIF of the one frame.
+int exportGif(const Options& o, SDL_Surface* pixels)
+{
+    GifSeries gif;
+    if (!gifBegin(gif, o.out, kWindowWidth, kWindowHeight)) {
+        std::fprintf(stderr, "plotnik-snapshot: %s\n", gif.error.c_str());
+        return 1;
+    }
+    const long frames = o.frames == 0 ? 1 : o.frames;
+    for (long k = 0; k < frames; ++k) {
+        const std::uint64_t ticks = o.ticks + static_cast<std::uint64_t>(k) * o.every;
+        if (!drawInto(static_cast<std::uint32_t>(ticks), pixels)) {
+            gifAbandon(gif);
+            return 1;
+        }
+        if (!gifAddFrame(gif, static_cast<const std::uint8_t*>(pixels->pixels),
+                         static_cast<std::size_t>(pixels->pitch), gifDelay(o.every))) {
+            std::fprintf(stderr, "plotnik-snapshot: %s\n", gif.error.c_str());
+            gifAbandon(gif);
+            return 1;
+        }
+        if (frames > 1) {
+            reportProgress(k + 1, frames);
+        }
+    }
+    if (!gifFinish(gif)) {
+        std::fprintf(stderr, "plotnik-snapshot: %s\n", gif.error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 int exportFrames(const Options& o)
 {
     app.choice = o.answer;
@@ -206,18 +286,7 @@ int exportFrames(const Options& o)
         std::fprintf(stderr, "plotnik-snapshot: %s\n", SDL_GetError());
         return 1;
     }
-    int status = 0;
-    if (o.frames == 0) {
-        status = writeFrame(static_cast<std::uint32_t>(o.ticks), o.out, pixels) ? 0 : 1;
-    } else {
-        for (long k = 0; k < o.frames && status == 0; ++k) {
-            const std::uint64_t ticks = o.ticks + static_cast<std::uint64_t>(k) * o.every;
-            status = writeFrame(static_cast<std::uint32_t>(ticks), seriesName(o.out, k), pixels) ? 0 : 1;
-            if (o.frames > 1) {
-                reportProgress(k + 1, o.frames);
-            }
-        }
-    }
+    const int status = isGifName(o.out) ? exportGif(o, pixels) : exportPngs(o, pixels);
     SDL_FreeSurface(pixels);
     return status;
 }

@@ -1,5 +1,5 @@
 // The exporter's animated GIF, read back by ImageMagick: every frame against the PNG series of the
-// same command, the delays and the loop; and what it refuses.
+// same command, the delays and the loop; what it refuses, and how it stops.
 #include "run_command.h"
 
 #include "common/app_state.h"
@@ -175,4 +175,40 @@ TEST(GifExport, AnUnwritableFileIsOneLineExitOneAndLeavesNothing)
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1) << "only the folder";
     std::filesystem::remove_all(dir);
+}
+
+TEST(GifExport, CtrlCOrTermStopsALongSeriesAndLeavesNoPartialFile)
+{
+    for (const auto& [signal, name] : {std::pair{SIGINT, "x.gif"}, std::pair{SIGTERM, "x.png"}}) {
+        const std::string dir = makeTempDir(), out = dir + "/" + name;
+        int err[2];
+        ASSERT_EQ(pipe(err), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            dup2(err[1], STDERR_FILENO);
+            execl(snapshotPath().c_str(), "plotnik-snapshot", "7", "--frames", "10000", "--out", out.c_str(),
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(err[1]);
+        std::string progress;
+        char chunk[256];
+        bool sent = false;
+        for (ssize_t n; (n = read(err[0], chunk, sizeof chunk)) > 0;) {
+            progress.append(chunk, static_cast<std::size_t>(n));
+            if (!sent && progress.find("frame 2 of 10000\n") != std::string::npos) {
+                sent = kill(child, signal) == 0;
+            }
+        }
+        close(err[0]);
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << name << ": status " << status;
+        EXPECT_EQ(progress.find("frame 10000 of"), std::string::npos) << "stopped early";
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+            const std::string file = entry.path().filename();  // only finished PNGs of the series
+            EXPECT_TRUE(file.size() == 9 && file.rfind("x-", 0) == 0 && file.find(".png") == 5) << file;
+        }
+        std::filesystem::remove_all(dir);
+    }
 }

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -152,6 +153,12 @@ int parseOptions(int argc, char** argv, Options& o)
     return -1;
 }
 
+// Set by SIGINT or SIGTERM: the series stops after the frame being written, and nothing
+// half-written is left.
+volatile std::sig_atomic_t stopSignal = 0;
+
+extern "C" void onStopSignal(int signal) { stopSignal = signal; }
+
 // NAME.gif, in any case, asks for an animated GIF.
 bool isGifName(const std::string& out)
 {
@@ -233,7 +240,7 @@ int exportPngs(const Options& o, SDL_Surface* pixels)
         return writeFrame(static_cast<std::uint32_t>(o.ticks), o.out, pixels) ? 0 : 1;
     }
     int status = 0;
-    for (long k = 0; k < o.frames && status == 0; ++k) {
+    for (long k = 0; k < o.frames && status == 0 && stopSignal == 0; ++k) {
         const std::uint64_t ticks = o.ticks + static_cast<std::uint64_t>(k) * o.every;
         status = writeFrame(static_cast<std::uint32_t>(ticks), seriesName(o.out, k), pixels) ? 0 : 1;
         if (o.frames > 1) {
@@ -266,6 +273,10 @@ int exportGif(const Options& o, SDL_Surface* pixels)
         }
         if (frames > 1) {
             reportProgress(k + 1, frames);
+        }
+        if (stopSignal != 0) {
+            gifAbandon(gif);
+            return 1;
         }
     }
     if (!gifFinish(gif)) {
@@ -301,6 +312,14 @@ int main(int argc, char** argv)
         return parsed;
     }
 
+    // Ctrl-C and SIGTERM stop a long series cleanly; SDL would turn them into events nobody reads.
+    struct sigaction stop {};
+    stop.sa_handler = onStopSignal;
+    sigemptyset(&stop.sa_mask);
+    sigaction(SIGINT, &stop, nullptr);
+    sigaction(SIGTERM, &stop, nullptr);
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+
     // Always headless: a window of the dummy video driver, whatever display there is.
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
@@ -325,5 +344,10 @@ int main(int argc, char** argv)
     }
     TTF_Quit();
     SDL_Quit();
+    if (stopSignal != 0) {
+        // Ended by the signal, as the shell expects.
+        std::signal(stopSignal, SIG_DFL);
+        std::raise(stopSignal);
+    }
     return status;
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The gallery script draws ten 1280 x 720 pictures, one per scene, all different.
+# The gallery script draws ten 1280 x 720 pictures, one per scene, all different, and the
+# animated GIF: 85 frames of 1280 x 720, each shown 8 hundredths of a second.
 #   gallery_test.sh GALLERY_SCRIPT EXPORTER   (run in the build directory, where Assets/ is)
 set -euo pipefail
 script=$1
@@ -16,4 +17,6 @@ for picture in "$out"/*.png; do
 done
 distinct=$(md5sum "$out"/*.png | cut -d' ' -f1 | sort -u | wc -l)
 [ "$distinct" -eq 10 ] || { echo "only $distinct different pictures"; exit 1; }
-echo "10 passed, 0 failed"
+frames=$(/usr/bin/identify -format '%Wx%H %T\n' "$out/07-sine-cosine.gif" | sort | uniq -c | xargs)
+[ "$frames" = "85 1280x720 8" ] || { echo "the GIF has $frames"; exit 1; }
+echo "11 passed, 0 failed"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Draws one picture of every scene with plotnik-snapshot, for the README's gallery.
+# Draws one picture of every scene with plotnik-snapshot, for the README's gallery, and the
+# animated GIF of the README's section on slides.
 #   tools/make-gallery.sh [OUTDIR [EXPORTER]]
 # OUTDIR defaults to docs/gallery, EXPORTER to build/plotnik-snapshot. Run it where
 # Assets/Calibri.ttf is (the repository's top after check.sh or plotnik.sh), or the labels are
@@ -21,6 +22,7 @@ pictures=(
     "08-phase-shift.png        8 --ticks 2000"
     "09-prime-graph.png        9"
     "10-computed-sine.png      10 --mouse 700,0"
+    "07-sine-cosine.gif        7 --frames 85 --every 80"
 )
 for line in "${pictures[@]}"; do
     read -r name args <<<"$line"

@@ -66,3 +66,23 @@ TEST(PageLink, BadLinksAreExplainedAndChangeNothing)
         EXPECT_EQ(link.answer, "untouched") << c.fragment;
     }
 }
+
+TEST(PageLink, AFrameLinkReadsBackAsTheSameFrame)
+{
+    const PageLink frames[] = {
+        {"4", true, 1234, {720, 240}},
+        {"10", true, 4294967295u, {-32768, 32767}},
+        {"a b&c=d%#\xc5\xbc", true, 0, {0, 0}},  // answers from links may be any text
+    };
+    for (const PageLink& frame : frames) {
+        const std::string link = frozenLink(frame);
+        PageLink read;
+        EXPECT_EQ(readPageLink("#" + link, read), "") << link;
+        EXPECT_EQ(read.answer, frame.answer) << link;
+        EXPECT_TRUE(read.frozen) << link;
+        EXPECT_EQ(read.ticks, frame.ticks) << link;
+        EXPECT_EQ(read.mouse.x, frame.mouse.x) << link;
+        EXPECT_EQ(read.mouse.y, frame.mouse.y) << link;
+    }
+    EXPECT_EQ(frozenLink(frames[0]), "answer=4&mouse=720,240&ticks=1234");
+}

@@ -12,6 +12,7 @@ const page = {
   picture: document.getElementById('picture'),
   stage: document.getElementById('stage'),
   canvas: document.getElementById('canvas'),
+  frameLink: document.getElementById('frame-link'),
   console: document.getElementById('console'),
 };
 
@@ -64,6 +65,7 @@ function follow(link) {
     showMessage('Blad programu: ' + failure);
     return;
   }
+  page.frameLink.hidden = shown !== kShown.live;
   if (shown === kShown.live) {
     pointAt();
     return;
@@ -97,6 +99,14 @@ function followPointer(event) {
   pointAt();
 }
 
+// A link to the frame a live picture shows now, for a worksheet or a slide: copied where the
+// browser allows it, and shown to copy by hand.
+function linkThisFrame() {
+  const link = location.href.split('#')[0] + '#' + Module.ccall('plotnik_frame_link', 'string', [], []);
+  showMessage('Link do tej klatki: ' + link);
+  navigator.clipboard?.writeText(link).then(() => showMessage('Skopiowano link do tej klatki: ' + link), () => {});
+}
+
 // Back to the menu as closing the window does; the address loses its link.
 function backToMenu() {
   if (location.hash !== '') {
@@ -123,6 +133,7 @@ function start() {
   buildMenu();
   window.addEventListener('hashchange', () => follow(location.hash));
   document.getElementById('back').addEventListener('click', backToMenu);
+  page.frameLink.addEventListener('click', linkThisFrame);
   document.getElementById('fullscreen').addEventListener('click', () => {
     page.stage.requestFullscreen().catch(() => {});
   });

@@ -3,6 +3,8 @@
 
 #include "menu/frame_inputs.h"
 
+#include <cstdio>
+
 namespace {
 
 const char* const kLinkForm =
@@ -96,4 +98,20 @@ std::string readPageLink(const std::string& fragment, PageLink& link)
     read.frozen = haveTicks || haveMouse;
     link = read;
     return "";
+}
+
+std::string frozenLink(const PageLink& link)
+{
+    std::string answer;
+    for (const char c : link.answer) {
+        const bool plain = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                           c == '-' || c == '.' || c == '_' || c == '~';
+        char escaped[4];
+        std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(c));
+        answer += plain ? std::string(1, c) : std::string(escaped);
+    }
+    char inputs[64];
+    std::snprintf(inputs, sizeof inputs, "&mouse=%d,%d&ticks=%u", link.mouse.x, link.mouse.y,
+                  static_cast<unsigned>(link.ticks));
+    return "answer=" + answer + inputs;
 }

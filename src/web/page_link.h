@@ -18,3 +18,7 @@ struct PageLink {
 // is the menu. Returns "" for a good link, otherwise the message the page shows; link is only
 // filled in for a good one.
 std::string readPageLink(const std::string& fragment, PageLink& link);
+
+// The link that shows link.answer frozen at link.ticks and link.mouse, without the '#': the
+// answer escaped where an address needs it, so readPageLink reads back the same.
+std::string frozenLink(const PageLink& link);

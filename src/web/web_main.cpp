@@ -115,6 +115,14 @@ EMSCRIPTEN_KEEPALIVE void plotnik_point_at(int x, int y)
     }
 }
 
+// The link that shows the frame a live picture shows now, frozen; "" when no picture is live.
+EMSCRIPTEN_KEEPALIVE const char* plotnik_frame_link()
+{
+    static std::string link;
+    link = state == kLive ? frozenLink(PageLink{app.choice, true, app.frameTicks, readMouse()}) : "";
+    return link.c_str();
+}
+
 EMSCRIPTEN_KEEPALIVE const char* plotnik_link_message()
 {
     return linkMessage.c_str();

@@ -4,6 +4,7 @@
 #include "scene_window.h"
 
 #include "common/app_state.h"
+#include "common/fonts.h"
 #include "common/mouse.h"
 #include "common/text.h"
 #include "console/program.h"
@@ -230,6 +231,22 @@ TEST(Cycle, UnreadableFontIsReportedAndLabelsDrawNothing)
 
     EXPECT_EQ(transcript, kMenu + kOpened + "TTF_OpenFont: Couldn't read Assets/Calibri.ttf\n");
     EXPECT_EQ(last.count(kBlack), kWindowWidth * kWindowHeight) << "no label without a font";
+}
+
+TEST(Fonts, WithNoFontAnywhereTheReportNamesTheWorkingDirectorysFile)
+{
+    // Every place is empty (the real last one, the installed Carlito, is there on a test machine).
+    const std::string empty = makeTempDir();
+    WorkingDirectory there(empty);
+    ASSERT_EQ(TTF_Init(), 0) << TTF_GetError();
+    testing::internal::CaptureStdout();
+    openFonts({"Assets/Calibri.ttf", empty + "/beside/Assets/Calibri.ttf", empty + "/Carlito-Regular.ttf"});
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "TTF_OpenFont: Couldn't open Assets/Calibri.ttf\n");
+    EXPECT_EQ(app.largeFont, nullptr);
+    EXPECT_EQ(app.smallFont, nullptr);
+    closeFonts();
+    TTF_Quit();
+    rmdir(empty.c_str());
 }
 
 TEST(Cycle, FailedMediaLibraryIsReportedAndNoWindowOpens)

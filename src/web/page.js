@@ -17,7 +17,7 @@ const page = {
 };
 
 // What plotnik_open_link answers.
-const kShown = { badLink: -1, menu: 0, live: 1, frozen: 2 };
+const kShown = { refused: -1, menu: 0, live: 1, frozen: 2 };
 
 // The program's console lines, shown at most once per painted frame however many come.
 const consoleLines = [];
@@ -75,8 +75,8 @@ function follow(link) {
     return;
   }
   showMenu();
-  if (shown === kShown.badLink) {
-    showMessage(Module.ccall('plotnik_link_message', 'string', [], []));
+  if (shown === kShown.refused) {
+    showMessage(Module.ccall('plotnik_message', 'string', [], []));
   }
 }
 

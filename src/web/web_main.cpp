@@ -14,11 +14,11 @@
 
 namespace {
 
-enum PageState { kMenu = 0, kLive = 1, kFrozen = 2, kBadLink = -1 };
+enum PageState { kMenu = 0, kLive = 1, kFrozen = 2, kRefused = -1 };
 
 PageState state = kMenu;
 bool mediaReady = false;
-std::string linkMessage;
+std::string message;  // why the last link was refused
 
 // One frame of a live picture, each time the browser is about to paint.
 void liveFrame()
@@ -57,7 +57,8 @@ EMSCRIPTEN_KEEPALIVE const char* plotnik_menu_answer(int i)
 }
 
 // Shows what the link asks for, after closing whatever picture is open: 0 the menu, 1 a live
-// picture, 2 a frozen frame (drawn before this returns), -1 a bad link (plotnik_link_message).
+// picture, 2 a frozen frame (drawn before this returns), -1 a bad link or a picture that could
+// not be opened (plotnik_message says why).
 EMSCRIPTEN_KEEPALIVE int plotnik_open_link(const char* fragment);
 
 // Closes the picture as closing the window does: its last frame is drawn, everything it opened
@@ -82,9 +83,9 @@ EMSCRIPTEN_KEEPALIVE int plotnik_open_link(const char* fragment)
 {
     plotnik_close();
     PageLink link;
-    linkMessage = readPageLink(fragment != nullptr ? fragment : "", link);
-    if (!linkMessage.empty()) {
-        state = kBadLink;
+    message = readPageLink(fragment != nullptr ? fragment : "", link);
+    if (!message.empty()) {
+        state = kRefused;
         return state;
     }
     if (link.answer.empty()) {
@@ -92,6 +93,8 @@ EMSCRIPTEN_KEEPALIVE int plotnik_open_link(const char* fragment)
     }
     openPicture(link.answer);
     if (!mediaReady) {
+        message = std::string("Nie udalo sie otworzyc obrazu: ") + SDL_GetError();
+        state = kRefused;
         return state;
     }
     if (link.frozen) {
@@ -123,9 +126,9 @@ EMSCRIPTEN_KEEPALIVE const char* plotnik_frame_link()
     return link.c_str();
 }
 
-EMSCRIPTEN_KEEPALIVE const char* plotnik_link_message()
+EMSCRIPTEN_KEEPALIVE const char* plotnik_message()
 {
-    return linkMessage.c_str();
+    return message.c_str();
 }
 
 // For the page's tests: whether the spiral's primes are known (they are kept for the page's life).

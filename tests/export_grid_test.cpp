@@ -15,7 +15,9 @@ const char* const kMice[] = {"0,0",           "1279,0",        "0,719",         
                              "-32768,-32768", "32767,32767",   "32767,-32768",  "-32768,32767",
                              "30000,0",       "640,-32768",    "640,32767"};
 
-constexpr double kFrameSeconds = 2.0;
+// Bounds against a frame that runs away, not a measure of speed (that is bench/'s): an export
+// takes about 0.3 s, but tests run side by side with a browser and X servers on two cores.
+constexpr double kFrameSeconds = 20.0;
 constexpr long kFrameKiB = 1024L * 1024L;
 
 class ExportGrid : public testing::TestWithParam<const char*> {};

@@ -5,6 +5,7 @@
 #include "common/fonts.h"
 #include "common/mouse.h"
 #include "exporter/gif_writer.h"
+#include "menu/frame_inputs.h"
 #include "menu/menu.h"
 
 #include <SDL.h>
@@ -30,10 +31,7 @@ const char* const kGifUsage =
     "for --every MS rounded to the nearest hundredth of a second (halves up, at least one);\n"
     "--every 0 keeps the clock still, so the GIF is one still picture. Without --frames it holds\n"
     "the one frame.";
-constexpr std::uint64_t kMaxTicks = 4294967295u;
-constexpr long kMinCoordinate = -32768;
-constexpr long kMaxCoordinate = 32767;
-constexpr long kMaxFrames = 10000;
+constexpr std::uint64_t kMaxFrames = 10000;
 
 struct Options {
     std::string answer;
@@ -49,47 +47,6 @@ int usageError(const std::string& why)
 {
     std::fprintf(stderr, "plotnik-snapshot: %s\n%s\n", why.c_str(), kUsage);
     return 2;
-}
-
-// A whole decimal number of digits only, within [0, max].
-bool parseUnsigned(const char* text, std::uint64_t max, std::uint64_t& value)
-{
-    if (*text == '\0') {
-        return false;
-    }
-    std::uint64_t v = 0;
-    for (const char* c = text; *c != '\0'; ++c) {
-        if (*c < '0' || *c > '9') {
-            return false;
-        }
-        v = v * 10 + static_cast<std::uint64_t>(*c - '0');
-        if (v > max) {
-            return false;
-        }
-    }
-    value = v;
-    return true;
-}
-
-// An optionally negative whole number within [kMinCoordinate, kMaxCoordinate].
-bool parseCoordinate(const std::string& text, int& value)
-{
-    const bool negative = !text.empty() && text[0] == '-';
-    std::uint64_t magnitude = 0;
-    const std::uint64_t limit = negative ? 32768u : 32767u;
-    if (!parseUnsigned(text.c_str() + (negative ? 1 : 0), limit, magnitude)) {
-        return false;
-    }
-    value = negative ? -static_cast<int>(magnitude) : static_cast<int>(magnitude);
-    return true;
-}
-
-bool parseMouse(const char* text, SDL_Point& p)
-{
-    const std::string s = text;
-    const std::size_t comma = s.find(',');
-    return comma != std::string::npos && parseCoordinate(s.substr(0, comma), p.x) &&
-           parseCoordinate(s.substr(comma + 1), p.y);
 }
 
 // Returns -1 when the options are good, otherwise the exit status (usage printed).
@@ -112,7 +69,7 @@ int parseOptions(int argc, char** argv, Options& o)
                 return usageError(std::string("--ticks takes 0 to 4294967295, not '") + argv[i] + "'");
             }
         } else if (arg == "--mouse") {
-            if (!parseMouse(argv[++i], o.mouse)) {
+            if (!parseMousePosition(argv[++i], o.mouse)) {
                 return usageError(std::string("--mouse takes X,Y, each -32768 to 32767, not '") +
                                   argv[i] + "'");
             }

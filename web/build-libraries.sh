@@ -20,21 +20,8 @@ die() { say "$*"; exit 1; }
 
 # --- Debian packages -------------------------------------------------------------------------
 
-as_root=()
-[ "$(id -u)" -eq 0 ] || as_root=(sudo)
-
-# The -dev packages are there to tell which versions the native build links.
-packages=(emscripten dpkg-dev cmake libsdl2-dev libsdl2-ttf-dev libfreetype-dev libharfbuzz-dev)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    say "installing: ${missing[*]}"
-    "${as_root[@]}" apt-get update -qq </dev/null >&2
-    DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}" </dev/null >&2
-fi
+# emscripten, and the -dev packages that tell which versions the native build links.
+"$(dirname "$script")/../tools/install-deps.sh" --web >&2
 
 # --- What to build, and where ----------------------------------------------------------------
 

@@ -20,12 +20,6 @@ PageState state = kMenu;
 bool mediaReady = false;
 std::string message;  // why the last link was refused
 
-// One frame of a live picture, each time the browser is about to paint.
-void liveFrame()
-{
-    runOneFrame();
-}
-
 // Opens the window for the answer; the software renderer draws the same pixels as the desktop's.
 void openPicture(const std::string& answer)
 {
@@ -103,7 +97,8 @@ EMSCRIPTEN_KEEPALIVE int plotnik_open_link(const char* fragment)
         drawFrame();
         state = kFrozen;
     } else {
-        emscripten_set_main_loop(liveFrame, 0, 0);
+        // One frame each time the browser is about to paint.
+        emscripten_set_main_loop(runOneFrame, 0, 0);
         state = kLive;
     }
     return state;

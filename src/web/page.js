@@ -143,6 +143,10 @@ function start() {
     if (event.key === 'Escape' && !page.picture.hidden && !document.fullscreenElement) {
       backToMenu();
     }
+    // L gives the link with the pointer still where it is; going to the button moves it.
+    if ((event.key === 'l' || event.key === 'L') && !page.frameLink.hidden && !page.picture.hidden) {
+      linkThisFrame();
+    }
   });
   follow(location.hash);
 }

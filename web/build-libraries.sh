@@ -260,6 +260,12 @@ if leftover=$(grep -rl -F "$work" "$prefix"); then
     die "still naming the temporary folder: $leftover"
 fi
 
+# The licence of each library, as its Debian source package states it, for the page's notices.
+mkdir -p "$prefix/share/licenses"
+for src in "$sdl2" "$sdl2_ttf" "$freetype" "$harfbuzz"; do
+    cp "$(source_dir "$src")/debian/copyright" "$prefix/share/licenses/${src%%=*}.copyright"
+done
+
 cat >"$prefix/plotnik-web-libraries.txt" <<EOF
 Static WebAssembly libraries for Plotnik's browser build, made by web/build-libraries.sh
 (recipe $recipe_hash) with Debian's emscripten $emscripten from Debian's source packages:

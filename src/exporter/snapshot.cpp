@@ -25,7 +25,7 @@ namespace {
 
 const char* const kUsage =
     "usage: plotnik-snapshot ANSWER [--ticks MS] [--mouse X,Y] [--out FILE]"
-    " [--frames N [--every MS]] [--help]";
+    " [--frames N [--every MS]] [--help] [--version]";
 const char* const kGifUsage =
     "With --out NAME.gif the frames become one animated GIF that loops for ever, each frame shown\n"
     "for --every MS rounded to the nearest hundredth of a second (halves up, at least one);\n"
@@ -57,6 +57,10 @@ int parseOptions(int argc, char** argv, Options& o)
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::printf("%s\n%s\n", kUsage, kGifUsage);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::printf("plotnik %s\n", PLOTNIK_VERSION);
             return 0;
         }
         const bool takesValue = arg == "--ticks" || arg == "--mouse" || arg == "--out" ||

@@ -22,11 +22,22 @@ deb=$tmp/out/plotnik_${version}_$(dpkg --print-architecture).deb
 [ -f "$deb" ] || { echo "no $deb"; ls "$tmp/out"; exit 1; }
 
 # Exactly these files, nothing from the build folder (no Assets beside the programs).
+icon_sizes=(16 22 24 32 48 64 128 192 256 512)
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)
 expected=$(printf '%s\n' ./usr/bin/plotnik ./usr/bin/plotnik-snapshot \
-    ./usr/share/applications/plotnik.desktop ./usr/share/doc/plotnik/README.md | sort)
+    ./usr/share/applications/org.plotnik.Plotnik.desktop \
+    ./usr/share/metainfo/org.plotnik.Plotnik.metainfo.xml \
+    ./usr/share/doc/plotnik/README.md ./usr/share/doc/plotnik/copyright \
+    ./usr/share/doc/plotnik/changelog.gz \
+    ./usr/share/man/man1/plotnik.1.gz ./usr/share/man/man1/plotnik-snapshot.1.gz \
+    $(for n in "${icon_sizes[@]}"; do echo "./usr/share/icons/hicolor/${n}x${n}/apps/plotnik.png"; done) |
+    sort)
 check "files: $(echo $files)" [ "$files" = "$expected" ]
 check "version $(dpkg-deb -f "$deb" Version)" [ "$(dpkg-deb -f "$deb" Version)" = "$version" ]
+
+# lintian: no errors and no warnings (information only is allowed).
+lintian_out=$(lintian --tag-display-limit 0 "$deb" 2>/dev/null) || true
+check "lintian: $lintian_out" [ -z "$(grep -E '^[EW]: ' <<<"$lintian_out")" ]
 
 # Every library the programs link comes from a package in Depends, with a lowest version; the
 # font is there too.
@@ -44,6 +55,34 @@ done
 check "fonts-crosextra-carlito in Depends: $depends" depends_on fonts-crosextra-carlito
 for library in libSDL2-2.0.so.0 libSDL2_ttf-2.0.so.0 libSDL2_image-2.0.so.0; do
     check "$library is linked" grep -qx "$library" <<<"$needed"
+done
+
+# What the software centres, the menu, man and the administrator read, unpacked.
+share=$tmp/root/usr/share
+status=0
+said=$(appstreamcli validate --no-net "$share/metainfo/org.plotnik.Plotnik.metainfo.xml" 2>&1) || status=$?
+check "appstreamcli validate: $said" [ "$status" -eq 0 ]
+said=$(desktop-file-validate "$share/applications/org.plotnik.Plotnik.desktop" 2>&1) || said+=" (failed)"
+check "desktop-file-validate: '$said'" [ -z "$said" ]
+check "the desktop entry names the icon plotnik" grep -qx 'Icon=plotnik' "$share/applications/org.plotnik.Plotnik.desktop"
+for page in plotnik plotnik-snapshot; do
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$share/man/man1/$page.1.gz" 2>&1 >/dev/null) || warnings+=" (failed)"
+    check "man $page: '$warnings'" [ -z "$warnings" ]
+done
+for size in "${icon_sizes[@]}"; do
+    icon=$share/icons/hicolor/${size}x${size}/apps/plotnik.png
+    actual=$(/usr/bin/identify -format '%wx%h' "$icon" 2>/dev/null || echo none)
+    check "icon $icon is $actual" [ "$actual" = "${size}x${size}" ]
+done
+changelog_version=$(zcat "$share/doc/plotnik/changelog.gz" | dpkg-parsechangelog -l - -S Version)
+check "the changelog's latest version is $changelog_version" [ "$changelog_version" = "$version" ]
+metainfo_version=$(grep -m1 -o '<release version="[^"]*"' "$share/metainfo/org.plotnik.Plotnik.metainfo.xml" | cut -d'"' -f2)
+check "the software centre's latest release is $metainfo_version" [ "$metainfo_version" = "$version" ]
+check "the copyright file is machine-readable" \
+    grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$share/doc/plotnik/copyright"
+for program in plotnik plotnik-snapshot; do
+    printed=$("$tmp/root/usr/bin/$program" --version 2>&1) || printed+=" (failed)"
+    check "$program --version: '$printed'" [ "$printed" = "plotnik $version" ]
 done
 
 # The unpacked exporter from a folder of its own: the labels come from the installed Carlito, as

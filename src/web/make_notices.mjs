@@ -1,0 +1,108 @@
+// Writes the page's "Licencje" page: Plotnik's own licence, and the licences of the font and of
+// the libraries compiled into the page, each in the words of the Debian package it was built from.
+//   node make_notices.mjs OUT.html LICENSE LIBRARY_PREFIX
+// LIBRARY_PREFIX is the folder web/build-libraries.sh made: share/licenses/<source>.copyright for
+// each library, and plotnik-web-libraries.txt with their source versions. A missing file stops
+// the build: the page is never published without its notices.
+import { execFileSync } from 'node:child_process';
+import { readFileSync, writeFileSync } from 'node:fs';
+import { join } from 'node:path';
+
+const [out, licenseFile, prefix] = process.argv.slice(2);
+if (!out || !licenseFile || !prefix) {
+  console.error('usage: node make_notices.mjs OUT.html LICENSE LIBRARY_PREFIX');
+  process.exit(2);
+}
+
+const installedVersion = (name) =>
+  execFileSync('dpkg-query', ['-W', '-f=${Version}', name], { encoding: 'utf8' }).trim();
+
+// "libsdl2=2.26.5+dfsg-1" lines: the Debian source packages the libraries were built from.
+const sourceVersions = new Map(
+  readFileSync(join(prefix, 'plotnik-web-libraries.txt'), 'utf8')
+    .split('\n')
+    .map((line) => line.match(/^([a-z0-9.+-]+)=(\S+)$/))
+    .filter(Boolean)
+    .map((m) => [m[1], m[2]]));
+
+const library = (name, source, licence, what) => {
+  const version = sourceVersions.get(source);
+  if (!version) {
+    throw new Error(`${source} is not named in ${prefix}/plotnik-web-libraries.txt`);
+  }
+  return {
+    id: source, name, licence, what,
+    from: `pakiet źródłowy Debiana ${source} ${version}, plik debian/copyright`,
+    text: readFileSync(join(prefix, 'share', 'licenses', `${source}.copyright`), 'utf8'),
+  };
+};
+
+const sections = [
+  {
+    id: 'plotnik', name: 'Plotnik', licence: 'licencja MIT',
+    what: 'Program Plotnik i ta strona.',
+    from: 'plik LICENSE w źródłach Plotnika',
+    text: readFileSync(licenseFile, 'utf8'),
+  },
+  {
+    id: 'carlito', name: 'Czcionka Carlito', licence: 'SIL Open Font License 1.1',
+    what: 'Czcionka napisów na obrazach, wbudowana w plik plotnik-program.js.',
+    from: `pakiet Debiana fonts-crosextra-carlito ${installedVersion('fonts-crosextra-carlito')}, plik copyright`,
+    text: readFileSync('/usr/share/doc/fonts-crosextra-carlito/copyright', 'utf8'),
+  },
+  library('SDL2', 'libsdl2', 'licencja zlib',
+    'Okno, rysowanie i zdarzenia programu; skompilowana do WebAssembly w plotnik-program.js.'),
+  library('SDL2_ttf', 'libsdl2-ttf', 'licencja zlib',
+    'Rysowanie napisów czcionką; skompilowana do WebAssembly w plotnik-program.js.'),
+  {
+    ...library('FreeType', 'freetype', 'FreeType License (do wyboru z GNU GPL 2)',
+      'Odczyt czcionki i rysowanie liter; skompilowana do WebAssembly w plotnik-program.js.'),
+    credit: 'Portions of this software are copyright © 2022 The FreeType Project ' +
+      '(www.freetype.org). All rights reserved.',
+  },
+  library('HarfBuzz', 'harfbuzz', 'licencja MIT',
+    'Układanie liter w napisy; skompilowana do WebAssembly w plotnik-program.js.'),
+  {
+    id: 'emscripten', name: 'Emscripten', licence: 'licencja MIT (do wyboru z University of Illinois/NCSA) i inne',
+    what: 'Kompilator strony: jego kod uruchomieniowy jest w plotnik.js, a biblioteki C i C++ ' +
+      '(musl, libc++ i inne) w plotnik-program.js.',
+    from: `pakiet Debiana emscripten ${installedVersion('emscripten')}, plik copyright`,
+    text: readFileSync('/usr/share/doc/emscripten/copyright', 'utf8'),
+  },
+];
+
+const escape = (text) =>
+  text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;').replace(/"/g, '&quot;');
+
+const html = `<!doctype html>
+<html lang="pl">
+<head>
+<meta charset="utf-8">
+<meta name="viewport" content="width=device-width, initial-scale=1">
+<title>Licencje – Plotnik</title>
+<link rel="stylesheet" href="page.css">
+</head>
+<body class="notices">
+<header>
+  <h1>Licencje</h1>
+  <p><a href="index.html">Wróć do Plotnika</a></p>
+</header>
+<main>
+  <p>Plotnik jest udostępniany na licencji MIT: każdy może go używać, kopiować, zmieniać
+  i rozpowszechniać, także w szkole, pod warunkiem zachowania informacji o prawach autorskich
+  i tej licencji. Strona zawiera też cudzą pracę: czcionkę i biblioteki wymienione niżej, każdą
+  na jej własnej licencji. Ich teksty są poniżej w oryginalnym brzmieniu (po angielsku), wzięte
+  z pakietów Debiana, z których zbudowano tę stronę.</p>
+  <ul>
+${sections.map((s) => `    <li><a href="#${s.id}">${escape(s.name)}</a> – ${escape(s.licence)}</li>`).join('\n')}
+  </ul>
+${sections.map((s) => `  <section id="${s.id}">
+    <h2>${escape(s.name)}</h2>
+    <p>${escape(s.what)} Licencja: ${escape(s.licence)}. Źródło tekstu: ${escape(s.from)}.</p>
+${s.credit ? `    <p lang="en">${escape(s.credit)}</p>\n` : ''}    <pre lang="en">${escape(s.text)}</pre>
+  </section>`).join('\n')}
+</main>
+</body>
+</html>
+`;
+writeFileSync(out, html);

@@ -192,6 +192,9 @@ function followPointer(event) {
 // A link to the frame a live picture shows now, for a worksheet or a slide: copied where the
 // browser allows it, and shown to copy by hand.
 function linkThisFrame() {
+  if (page.canvas.dataset.link === undefined) {
+    return;  // no frame drawn yet
+  }
   const link = location.href.split('#')[0] + '#' + page.canvas.dataset.link;
   showMessage('Link do tej klatki: ' + link);
   navigator.clipboard?.writeText(link).then(() => showMessage('Skopiowano link do tej klatki: ' + link), () => {});

@@ -32,6 +32,10 @@ bool frameOnCanvas = false;
 std::uint32_t drawnTicks = 0;
 SDL_Point drawnMouse{0, 0};
 
+// A live picture whose frame cannot change until the page steers it (a still picture, a mouse
+// picture at rest, a held clock) takes no turns at all: the browser stays idle.
+bool resting = false;
+
 Steering shownSteering()
 {
     return menuItemFor(app.choice).steering;
@@ -85,6 +89,18 @@ void pageTurn()
                          (steering == kSteeredByMouse && (mouse.x != drawnMouse.x || mouse.y != drawnMouse.y));
     if (changed) {
         drawPageFrame();
+    } else if (app.running && (steering != kSteeredByClock || pictureClock.paused)) {
+        resting = true;
+        emscripten_pause_main_loop();
+    }
+}
+
+// The page moved the pointer or the clock: the live picture takes turns again.
+void wake()
+{
+    if (resting && state == kLive) {
+        resting = false;
+        emscripten_resume_main_loop();
     }
 }
 
@@ -176,6 +192,7 @@ EMSCRIPTEN_KEEPALIVE int plotnik_open_link(const char* fragment)
     } else {
         // The clock starts with the media library's, at 0, running at the page's pace.
         pictureClock = PictureClock{};
+        resting = false;
         emscripten_set_main_loop(pageTurn, 0, 0);
         state = kLive;
     }
@@ -188,6 +205,7 @@ EMSCRIPTEN_KEEPALIVE void plotnik_point_at(int x, int y)
 {
     if (state == kLive) {
         steerMouse(SDL_Point{x, y});
+        wake();
     }
 }
 
@@ -196,12 +214,14 @@ EMSCRIPTEN_KEEPALIVE void plotnik_point_at(int x, int y)
 EMSCRIPTEN_KEEPALIVE int plotnik_pause(int paused)
 {
     pauseClock(pictureClock, paused != 0, SDL_GetTicks());
+    wake();
     return pictureClock.paused ? 1 : 0;
 }
 
 EMSCRIPTEN_KEEPALIVE void plotnik_step(int ms)
 {
     stepClock(pictureClock, ms);
+    wake();
 }
 
 EMSCRIPTEN_KEEPALIVE int plotnik_set_speed(double speed)

@@ -108,6 +108,7 @@ function follow(link) {
   page.speed.parentElement.hidden = steering !== kSteering.clock;
   if (shown === kShown.live) {
     describePicture(true);
+    framePointer = null;  // the keys start from the centre unless the pointer is over the page
     pointAt();
     return;
   }

@@ -42,7 +42,7 @@ TEST(PageLink, BadLinksAreExplainedAndChangeNothing)
         const char* fragment;
         const char* saying;
     } cases[] = {
-        {"#answer=4&mouse=99999,0", "mouse przyjmuje X,Y, kazde od -32768 do 32767, a nie '99999,0'"},
+        {"#answer=4&mouse=99999,0", "mouse przyjmuje X,Y, każde od -32768 do 32767, a nie '99999,0'"},
         {"#answer=4&mouse=720", "a nie '720'"},
         {"#answer=4&mouse=1,2,3", "a nie '1,2,3'"},
         {"#answer=4&ticks=-1", "ticks przyjmuje od 0 do 4294967295, a nie '-1'"},
@@ -51,7 +51,7 @@ TEST(PageLink, BadLinksAreExplainedAndChangeNothing)
         {"#answer=4&ticks=1e3", "a nie '1e3'"},
         {"#answer=", "brak numeru obrazu"},
         {"#mouse=1,1", "brak numeru obrazu"},
-        {"#garbage", "'garbage' nie ma postaci nazwa=wartosc"},
+        {"#garbage", "'garbage' nie ma postaci nazwa=wartość"},
         {"#answer=4&", "'' nie ma postaci"},
         {"#answer=%4", "'answer=%4' nie ma postaci"},
         {"#answer=4&answer=5", "parametr 'answer' podany dwa razy"},
@@ -61,7 +61,7 @@ TEST(PageLink, BadLinksAreExplainedAndChangeNothing)
         PageLink link;
         link.answer = "untouched";
         const std::string message = readPageLink(c.fragment, link);
-        EXPECT_EQ(message.rfind("Zly link: ", 0), 0u) << c.fragment << ": " << message;
+        EXPECT_EQ(message.rfind("Zły link: ", 0), 0u) << c.fragment << ": " << message;
         EXPECT_NE(message.find(c.saying), std::string::npos) << c.fragment << ": " << message;
         EXPECT_EQ(link.answer, "untouched") << c.fragment;
     }

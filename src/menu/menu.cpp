@@ -7,16 +7,16 @@
 #include <cmath>
 
 const MenuItem kMenuItems[kMenuItemCount] = {
-    {"1", "1 - Funkcje trygonometryczne", drawTrigFunctions, nullptr, 0.0},
-    {"2", "2 - Odwzorowanie logistyczne", drawLogisticMap, nullptr, 0.0},
-    {"3", "3 - Diagram bifurkacyjny odwzorowania logistycznego", drawBifurcation, nullptr, 0.0},
-    {"4", "4 - Funkcja kwadratowa", drawQuadratic, nullptr, 0.0},
-    {"5", "5 - Spirala Ulama", drawUlamSpiral, nullptr, 0.0},
-    {"6", "6 - Rotacja figury", nullptr, drawRotation, kTwoPi},
-    {"7", "7 - Graficzne przedstawienie sinusa i cosinusa", nullptr, drawSineCosine, kSixPi},
-    {"8", "8 - Przesuniecie fazowe", nullptr, drawPhaseShift, kSixPi},
-    {"9", "9 - Liczby pierwsze graf", drawPrimeGraph, nullptr, 0.0},
-    {"10", "10 - Obliczony sinus", drawComputedSine, nullptr, 0.0},
+    {"1", "1 - Funkcje trygonometryczne", drawTrigFunctions, nullptr, 0.0, kSteeredByClock},
+    {"2", "2 - Odwzorowanie logistyczne", drawLogisticMap, nullptr, 0.0, kSteeredByMouse},
+    {"3", "3 - Diagram bifurkacyjny odwzorowania logistycznego", drawBifurcation, nullptr, 0.0, kSteeredByNothing},
+    {"4", "4 - Funkcja kwadratowa", drawQuadratic, nullptr, 0.0, kSteeredByMouse},
+    {"5", "5 - Spirala Ulama", drawUlamSpiral, nullptr, 0.0, kSteeredByNothing},
+    {"6", "6 - Rotacja figury", nullptr, drawRotation, kTwoPi, kSteeredByClock},
+    {"7", "7 - Graficzne przedstawienie sinusa i cosinusa", nullptr, drawSineCosine, kSixPi, kSteeredByClock},
+    {"8", "8 - Przesuniecie fazowe", nullptr, drawPhaseShift, kSixPi, kSteeredByClock},
+    {"9", "9 - Liczby pierwsze graf", drawPrimeGraph, nullptr, 0.0, kSteeredByNothing},
+    {"10", "10 - Obliczony sinus", drawComputedSine, nullptr, 0.0, kSteeredByMouse},
 };
 
 const MenuItem& menuItemFor(const std::string& answer)

@@ -1,5 +1,6 @@
 // The ten menu items, the one table every front end reads: the line the menu shows, the answer
-// that selects it and the scene that draws it; and the drawing of one frame for an answer.
+// that selects it, the scene that draws it and what makes its frame change; and the drawing of
+// one frame for an answer.
 #pragma once
 
 #include <cstdint>
@@ -8,12 +9,16 @@
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kSixPi = 18.84955592153876;
 
+// What makes a picture's frame change: nothing (a still picture), the clock or the mouse.
+enum Steering { kSteeredByNothing = 0, kSteeredByClock = 1, kSteeredByMouse = 2 };
+
 struct MenuItem {
     const char* answer;        // what the user types, matched exactly
     const char* line;          // the menu line, "1 - Funkcje trygonometryczne"
     void (*draw)();            // scenes that take nothing
     void (*drawAt)(float);     // scenes that take phase
     double wrap;               // where phase falls back to 0
+    Steering steering;         // the only input the frame depends on
 };
 
 constexpr int kMenuItemCount = 10;

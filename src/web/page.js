@@ -1,5 +1,6 @@
 // The page around the program: the menu from the program's own table, the picture in the canvas,
-// links in the address, the way back to the menu, full screen, and the console lines.
+// links in the address, the way back to the menu, full screen, the moving pictures' clock, the
+// keys, and the console lines.
 'use strict';
 
 const kConsoleLines = 8;  // the console area keeps only the last lines
@@ -13,11 +14,24 @@ const page = {
   stage: document.getElementById('stage'),
   canvas: document.getElementById('canvas'),
   frameLink: document.getElementById('frame-link'),
+  pause: document.getElementById('pause'),
+  speed: document.getElementById('speed'),
+  description: document.getElementById('picture-description'),
   console: document.getElementById('console'),
 };
 
 // What plotnik_open_link answers.
 const kShown = { refused: -1, menu: 0, live: 1, frozen: 2 };
+// What steers the live picture, as plotnik_live_steering answers.
+const kSteering = { nothing: 0, clock: 1, mouse: 2 };
+let steering = kSteering.nothing;
+let paused = false;
+
+const kFrameSize = { width: 1280, height: 720 };
+const kFrameCentre = { x: 640, y: 360 };
+const kStepMs = 40;          // one frame of an animation
+const kBigStepMs = 1000;     // with Shift
+const kBigPointerStep = 10;  // frame pixels with Shift
 
 // The program's console lines, shown at most once per painted frame however many come.
 const consoleLines = [];
@@ -32,6 +46,7 @@ function addConsoleLine(line) {
     consoleRedraw = requestAnimationFrame(() => {
       consoleRedraw = 0;
       page.console.textContent = consoleLines.join('\n');
+      page.console.scrollTop = page.console.scrollHeight;  // a short console shows the newest
     });
   }
 }
@@ -41,10 +56,26 @@ function showMessage(text) {
   page.message.hidden = text === '';
 }
 
+// The canvas tells what it shows: its name is the menu line, its description what the picture
+// shows and what steers it; data-link is the link of the frame on it.
+function describePicture(shown) {
+  if (!shown) {
+    page.canvas.removeAttribute('aria-label');
+    page.canvas.removeAttribute('data-link');
+    page.description.textContent = '';
+    return;
+  }
+  page.canvas.setAttribute('aria-label', Module.ccall('plotnik_picture_line', 'string', [], []));
+  page.description.textContent = Module.ccall('plotnik_picture_description', 'string', [], []);
+}
+
 function showMenu() {
   page.picture.hidden = true;
   page.menu.hidden = false;
   page.canvas.removeAttribute('data-state');
+  steering = kSteering.nothing;
+  document.body.classList.remove('showing-picture');
+  describePicture(false);
   if (document.fullscreenElement) {
     document.exitFullscreen().catch(() => {});
   }
@@ -54,23 +85,35 @@ function showMenu() {
 function follow(link) {
   showMessage('');
   page.canvas.removeAttribute('data-state');
+  page.canvas.removeAttribute('data-link');
   // The canvas has its size on the page before the program opens its window in it.
   page.picture.hidden = false;
   page.menu.hidden = true;
+  document.body.classList.add('showing-picture');
   let shown;
   try {
     shown = Module.ccall('plotnik_open_link', 'number', ['string'], [link]);
   } catch (failure) {
     showMenu();
-    showMessage('Blad programu: ' + failure);
+    showMessage('Błąd programu: ' + failure);
     return;
   }
   page.frameLink.hidden = shown !== kShown.live;
+  steering = Module._plotnik_live_steering();
+  // A moving picture opens running at the page's pace.
+  paused = false;
+  page.pause.textContent = 'Pauza';
+  page.speed.value = '1';
+  page.pause.hidden = steering !== kSteering.clock;
+  page.speed.parentElement.hidden = steering !== kSteering.clock;
   if (shown === kShown.live) {
+    describePicture(true);
+    framePointer = null;  // the keys start from the centre unless the pointer is over the page
     pointAt();
     return;
   }
   if (shown === kShown.frozen) {
+    describePicture(true);
     page.canvas.setAttribute('data-state', 'drawn');
     return;
   }
@@ -83,15 +126,63 @@ function follow(link) {
 // The pointer in frame pixels, mapped back from wherever and however large the canvas is drawn;
 // outside the canvas it holds at the nearest edge, as a window's pointer does.
 let pointer = null;
+let framePointer = null;  // the frame pixel last given to the picture, by pointer or keys
+
+const clamp = (value, low, high) => Math.min(Math.max(value, low), high);
+
+function steerTo(x, y) {
+  framePointer = { x, y };
+  Module._plotnik_point_at(x, y);
+}
 
 function pointAt() {
   const box = page.canvas.getBoundingClientRect();
   if (pointer === null || page.picture.hidden || box.width === 0) {
     return;
   }
-  const frame = (offset, size, pixels) => Math.min(Math.max(Math.floor((offset * pixels) / size), 0), pixels - 1);
-  Module._plotnik_point_at(frame(pointer.x - box.left, box.width, page.canvas.width),
+  const frame = (offset, size, pixels) => clamp(Math.floor((offset * pixels) / size), 0, pixels - 1);
+  steerTo(frame(pointer.x - box.left, box.width, page.canvas.width),
     frame(pointer.y - box.top, box.height, page.canvas.height));
+}
+
+// The arrow keys move a mouse picture's pointer from where it last stood, or from the centre.
+function movePointerBy(dx, dy) {
+  const from = framePointer ?? kFrameCentre;
+  steerTo(clamp(from.x + dx, 0, kFrameSize.width - 1), clamp(from.y + dy, 0, kFrameSize.height - 1));
+}
+
+function setPaused(pause) {
+  paused = Module._plotnik_pause(pause ? 1 : 0) === 1;
+  page.pause.textContent = paused ? 'Wznów' : 'Pauza';
+}
+
+// The picture's own keys: Space holds a moving picture, the arrows step it while it is held or
+// move a mouse picture's pointer; Shift makes the steps big. Keys that a focused control uses
+// itself (Space on a button, arrows in the list of speeds) stay the control's.
+const kArrows = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
+
+function pictureKey(event) {
+  const target = event.target;
+  const onControl = target instanceof HTMLButtonElement || target instanceof HTMLSelectElement ||
+    target instanceof HTMLAnchorElement;
+  const arrow = kArrows[event.key];
+  if (event.key === ' ' && steering === kSteering.clock && !onControl) {
+    setPaused(!paused);
+    return true;
+  }
+  if (arrow === undefined || target instanceof HTMLSelectElement) {
+    return false;
+  }
+  if (steering === kSteering.clock && paused && arrow[0] !== 0) {
+    Module._plotnik_step(arrow[0] * (event.shiftKey ? kBigStepMs : kStepMs));
+    return true;
+  }
+  if (steering === kSteering.mouse) {
+    const step = event.shiftKey ? kBigPointerStep : 1;
+    movePointerBy(arrow[0] * step, arrow[1] * step);
+    return true;
+  }
+  return false;
 }
 
 function followPointer(event) {
@@ -102,7 +193,10 @@ function followPointer(event) {
 // A link to the frame a live picture shows now, for a worksheet or a slide: copied where the
 // browser allows it, and shown to copy by hand.
 function linkThisFrame() {
-  const link = location.href.split('#')[0] + '#' + Module.ccall('plotnik_frame_link', 'string', [], []);
+  if (page.canvas.dataset.link === undefined) {
+    return;  // no frame drawn yet
+  }
+  const link = location.href.split('#')[0] + '#' + page.canvas.dataset.link;
   showMessage('Link do tej klatki: ' + link);
   navigator.clipboard?.writeText(link).then(() => showMessage('Skopiowano link do tej klatki: ' + link), () => {});
 }
@@ -137,15 +231,25 @@ function start() {
   document.getElementById('fullscreen').addEventListener('click', () => {
     page.stage.requestFullscreen().catch(() => {});
   });
+  page.pause.addEventListener('click', () => setPaused(!paused));
+  page.speed.addEventListener('change', () => Module._plotnik_set_speed(Number(page.speed.value)));
   window.addEventListener('pointermove', followPointer, { passive: true });
   window.addEventListener('pointerdown', followPointer, { passive: true });
+  // The program's mouse handling keeps a click from focusing the canvas; the page does it.
+  page.canvas.addEventListener('pointerdown', () => page.canvas.focus({ preventScroll: true }));
   document.addEventListener('keydown', (event) => {
-    if (event.key === 'Escape' && !page.picture.hidden && !document.fullscreenElement) {
+    if (page.picture.hidden || event.ctrlKey || event.altKey || event.metaKey) {
+      return;
+    }
+    if (event.key === 'Escape' && !document.fullscreenElement) {
       backToMenu();
     }
     // L gives the link with the pointer still where it is; going to the button moves it.
-    if ((event.key === 'l' || event.key === 'L') && !page.frameLink.hidden && !page.picture.hidden) {
+    if ((event.key === 'l' || event.key === 'L') && !page.frameLink.hidden) {
       linkThisFrame();
+    }
+    if (pictureKey(event)) {
+      event.preventDefault();
     }
   });
   follow(location.hash);
@@ -153,13 +257,14 @@ function start() {
 
 var Module = {
   canvas: page.canvas,
+  frameDrawn: (link) => { page.canvas.dataset.link = link; },
   print: addConsoleLine,
   printErr: (line) => console.warn(line),
   onRuntimeInitialized: start,
   onAbort: (what) => {
     showMenu();
     page.loading.hidden = true;
-    showMessage('Blad programu: ' + what + '. Odswiez strone.');
+    showMessage('Błąd programu: ' + what + '. Odśwież stronę.');
   },
 };
 
@@ -167,7 +272,7 @@ var Module = {
 // Whatever fails on the way, the page says so instead of loading for ever.
 function cannotLoad(why) {
   page.loading.hidden = true;
-  showMessage('Nie udalo sie wczytac programu: ' + why);
+  showMessage('Nie udało się wczytać programu: ' + why);
 }
 
 function loadScript(source) {
@@ -182,7 +287,7 @@ function loadScript(source) {
 
 async function loadProgram() {
   if (typeof DecompressionStream === 'undefined') {
-    throw new Error('ta przegladarka jest za stara (brak DecompressionStream)');
+    throw new Error('ta przeglądarka jest za stara (brak DecompressionStream)');
   }
   await loadScript('plotnik-program.js');
   const packed = Uint8Array.from(atob(plotnikProgram), (c) => c.charCodeAt(0));

@@ -8,11 +8,11 @@
 namespace {
 
 const char* const kLinkForm =
-    " Link ma postac #answer=4, a zatrzymana klatka #answer=4&mouse=720,240&ticks=1234.";
+    " Link ma postać #answer=4, a zatrzymana klatka #answer=4&mouse=720,240&ticks=1234.";
 
 std::string badLink(const std::string& why)
 {
-    return "Zly link: " + why + "." + kLinkForm;
+    return "Zły link: " + why + "." + kLinkForm;
 }
 
 int hexDigit(char c)
@@ -73,7 +73,7 @@ std::string readPageLink(const std::string& fragment, PageLink& link)
         const std::size_t equals = part.find('=');
         std::string value;
         if (equals == std::string::npos || !unescape(part.substr(equals + 1), value)) {
-            return badLink("'" + part + "' nie ma postaci nazwa=wartosc");
+            return badLink("'" + part + "' nie ma postaci nazwa=wartość");
         }
         const std::string name = part.substr(0, equals);
         bool& seen = name == "answer" ? haveAnswer : name == "ticks" ? haveTicks : haveMouse;
@@ -89,7 +89,7 @@ std::string readPageLink(const std::string& fragment, PageLink& link)
         } else if (name == "ticks" && !parseTicks(value, read.ticks)) {
             return badLink("ticks przyjmuje od 0 do 4294967295, a nie '" + value + "'");
         } else if (name == "mouse" && !parseMousePosition(value, read.mouse)) {
-            return badLink("mouse przyjmuje X,Y, kazde od -32768 do 32767, a nie '" + value + "'");
+            return badLink("mouse przyjmuje X,Y, każde od -32768 do 32767, a nie '" + value + "'");
         }
     }
     if (read.answer.empty()) {

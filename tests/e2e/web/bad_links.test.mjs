@@ -7,7 +7,7 @@ const bad = [
   ['#answer=4&mouse=99999,0', "a nie '99999,0'"],
   ['#answer=4&ticks=-1', "a nie '-1'"],
   ['#answer=4&ticks=99999999999999999999', 'ticks przyjmuje od 0 do 4294967295'],
-  ['#garbage', "'garbage' nie ma postaci nazwa=wartosc"],
+  ['#garbage', "'garbage' nie ma postaci nazwa=wartość"],
   ['#answer=4&colour=red', "nieznany parametr 'colour'"],
   ['#answer=', 'brak numeru obrazu'],
   ['#answer=%3Cimg%20src=x%20onerror=alert(1)%3E&ticks=x', "a nie 'x'"],
@@ -33,7 +33,7 @@ test('a bad link opened with the page, or followed from a picture, shows why, an
     await tab.goto(fileUrl(fragment, `?load=${n}`));
     await waitForMenu(tab);
     const state = await pageState(tab);
-    assert.ok(state.message?.startsWith('Zly link: ') && state.message.includes(saying), `${fragment}: ${state.message}`);
+    assert.ok(state.message?.startsWith('Zły link: ') && state.message.includes(saying), `${fragment}: ${state.message}`);
     assert.deepEqual({ ...state, message: 0 }, { message: 0, menu: 10, picture: false, drawn: null, images: 0 }, fragment);
   }
   // From a live picture: the picture closes and the message and menu show.

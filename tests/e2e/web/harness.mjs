@@ -36,11 +36,11 @@ export async function launchBrowser() {
   return browser;
 }
 
-// A new tab at device scale factor 1 that fails the test on any request leaving the page's folder
+// A new tab at device scale factor 1 (with a touch screen when asked) that fails the test on any request leaving the page's folder
 // or server, and on errors in the page.
-export async function openTab(browser, { width = 1400, height = 1000, origin } = {}) {
+export async function openTab(browser, { width = 1400, height = 1000, origin, touch = false } = {}) {
   const tab = await browser.newPage();
-  await tab.setViewport({ width, height, deviceScaleFactor: 1 });
+  await tab.setViewport({ width, height, deviceScaleFactor: 1, hasTouch: touch });
   tab.problems = [];
   tab.on('pageerror', (error) => tab.problems.push(`page error: ${error.message}`));
   tab.on('request', (request) => {
@@ -152,4 +152,42 @@ export async function waitForPicture(tab, expected, timeout = 10000) {
     await new Promise((done) => setTimeout(done, 50));
   } while (Date.now() < end);
   return left;
+}
+
+// The link of the frame on the canvas (data-link), read as the exporter's inputs.
+export async function frameOnCanvas(tab) {
+  const link = await tab.$eval('#canvas', (canvas) => canvas.dataset.link ?? '');
+  const fields = Object.fromEntries(link.split('&').map((part) => part.split('=')));
+  return {
+    link,
+    answer: decodeURIComponent(fields.answer ?? ''),
+    ticks: Number(fields.ticks),
+    mouse: (fields.mouse ?? '').split(',').map(Number),
+  };
+}
+
+// How many frames the page has drawn into the canvas since it loaded.
+export const framesDrawn = (tab) => tab.evaluate(() => Module._plotnik_frames_drawn());
+
+// Puts the pointer on frame pixel (x, y), wherever and however large the canvas is drawn: on the
+// first whole page pixel (the browser reports no finer) inside that frame pixel's area.
+export async function pointAt(tab, x, y) {
+  const box = await tab.evaluate(() => {
+    const r = document.getElementById('canvas').getBoundingClientRect();
+    return { left: r.left, top: r.top, scale: r.width / 1280 };
+  });
+  await tab.mouse.move(Math.ceil(box.left + x * box.scale), Math.ceil(box.top + y * box.scale));
+  return box.scale;
+}
+
+// axe-core's findings on the page as it is now: [] when it finds no violation.
+const axeSource = readFileSync(new URL('./node_modules/axe-core/axe.min.js', import.meta.url), 'utf8');
+export async function accessibilityViolations(tab) {
+  if (!(await tab.evaluate(() => typeof window.axe === 'object'))) {
+    await tab.evaluate(axeSource);
+  }
+  return tab.evaluate(async () => {
+    const result = await window.axe.run(document);
+    return result.violations.map((v) => `${v.id} (${v.impact}): ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
+  });
 }

@@ -1,0 +1,197 @@
+// A lesson with the page: a moving picture held, stepped and slowed down, drawing frames only
+// while its clock moves; a mouse picture steered by the keys or a finger; every control reached
+// with Tab and worked with Enter or Space.
+import assert from 'node:assert/strict';
+import { after, before, test } from 'node:test';
+import {
+  canvasPixels, differences, exporterPixels, frameOnCanvas, framesDrawn, launchBrowser, openTab, pointAt, serveSite,
+  waitForMenu,
+} from './harness.mjs';
+
+let browser;
+let served;
+before(async () => {
+  browser = await launchBrowser();
+  served = await serveSite();
+});
+after(async () => {
+  await browser?.close();
+  served?.server.close();
+});
+
+async function openPicture(tab, answer, options = {}) {
+  await tab.goto(served.origin + '/');
+  await waitForMenu(tab);
+  await (options.tap ? tab.tap(`a[href="#answer=${answer}"]`) : tab.click(`a[href="#answer=${answer}"]`));
+  await waitForLink(tab, (f) => f.answer === answer);
+}
+
+// Waits until the frame on the canvas is one `wanted` accepts; the frame then.
+async function waitForLink(tab, wanted, what = 'the frame') {
+  const end = Date.now() + 10000;
+  let frame;
+  do {
+    frame = await frameOnCanvas(tab);
+    if (frame.link !== '' && wanted(frame)) {
+      return frame;
+    }
+    await new Promise((done) => setTimeout(done, 20));
+  } while (Date.now() < end);
+  assert.fail(`${what}: still ${frame.link}`);
+}
+
+const sameAsExporter = async (tab, frame) =>
+  differences(await canvasPixels(tab), exporterPixels(frame.answer, frame.ticks, frame.mouse));
+
+const pause = (ms) => new Promise((done) => setTimeout(done, ms));
+
+test('picture 7 holds still, steps by 40 ms and a second, restarts, and runs at half speed', async (t) => {
+  const tab = await openTab(browser, { origin: served.origin });
+  await openPicture(tab, '7');
+  await waitForLink(tab, (f) => f.ticks > 1200, 'over a second in');
+  const running = await framesDrawn(tab);  // the menu draws none
+  await tab.focus('#canvas');
+  await tab.keyboard.press(' ');
+  assert.equal(await tab.$eval('#pause', (b) => b.textContent), 'Wznów');
+  // The frame the pause stopped on (at most one more frame follows the key).
+  await pause(100);
+  const held = await frameOnCanvas(tab);
+  const heldPixels = await canvasPixels(tab);
+  const heldFrames = await framesDrawn(tab);
+  await pause(600);
+  assert.equal((await frameOnCanvas(tab)).link, held.link, 'the link stands still');
+  assert.equal(differences(await canvasPixels(tab), heldPixels), '', 'the frame stands still');
+
+  let stepped;
+  for (let i = 1; i <= 3; ++i) {
+    await tab.keyboard.press('ArrowRight');
+    stepped = await waitForLink(tab, (f) => f.ticks === held.ticks + 40 * i, `step ${i}`);
+  }
+  await pause(300);
+  const counts = [running, (await framesDrawn(tab)) - heldFrames];
+  t.diagnostic(`picture 7: ${counts[0]} frames in its first 1.2 s, 3 steps after a 0.6 s hold: ${counts[1]}`);
+  assert.ok(counts[0] > 10, `${counts[0]} frames while running`);
+  assert.equal(counts[1], 3, 'one frame for each step, none while held');
+  await tab.keyboard.down('Shift');
+  await tab.keyboard.press('ArrowLeft');
+  await tab.keyboard.up('Shift');
+  const back = await waitForLink(tab, (f) => f.ticks === stepped.ticks - 1000, 'a second back');
+  assert.equal(await sameAsExporter(tab, back), '', back.link);
+
+  await tab.keyboard.press(' ');
+  assert.equal(await tab.$eval('#pause', (b) => b.textContent), 'Pauza');
+  const resumed = await waitForLink(tab, (f) => f.ticks > back.ticks, 'running again');
+  assert.ok(resumed.ticks - back.ticks < 1000, `resumed at ${resumed.ticks} after ${back.ticks}: a jump`);
+
+  // Half speed: the picture's clock against the page's, both read as each frame is drawn.
+  await tab.evaluate(() => {
+    window.drawnAt = [];
+    const told = Module.frameDrawn;
+    Module.frameDrawn = (link) => {
+      window.drawnAt.push([performance.now(), Number(/ticks=(\d+)/.exec(link)[1])]);
+      told(link);
+    };
+  });
+  await tab.select('#speed', '0.5');
+  await pause(100);
+  const from = await tab.evaluate(() => window.drawnAt.at(-1));
+  await pause(1500);
+  const to = await tab.evaluate(() => window.drawnAt.at(-1));
+  const rate = (to[1] - from[1]) / (to[0] - from[0]);
+  assert.ok(Math.abs(rate - 0.5) < 0.05, `the clock ran at ${rate.toFixed(3)} of the page's`);
+  assert.deepEqual(tab.problems, []);
+  await tab.close();
+});
+
+test('picture 4: the arrows move the pointer by one pixel, with Shift by ten', async () => {
+  const tab = await openTab(browser, { origin: served.origin });
+  await openPicture(tab, '4');
+  await pointAt(tab, 720, 240);
+  await waitForLink(tab, (f) => f.mouse.join() === '720,240');
+  await tab.focus('#canvas');
+  for (let i = 0; i < 10; ++i) {
+    await tab.keyboard.press('ArrowRight');
+  }
+  await tab.keyboard.down('Shift');
+  for (let i = 0; i < 3; ++i) {
+    await tab.keyboard.press('ArrowUp');
+  }
+  await tab.keyboard.up('Shift');
+  const moved = await waitForLink(tab, (f) => f.mouse.join() === '730,210', 'ten right, thirty up');
+  assert.equal(await sameAsExporter(tab, moved), '', moved.link);
+  // The pointer never leaves the frame.
+  await tab.keyboard.down('Shift');
+  for (let i = 0; i < 30; ++i) {
+    await tab.keyboard.press('ArrowUp');
+  }
+  await tab.keyboard.up('Shift');
+  await waitForLink(tab, (f) => f.mouse.join() === '730,0', 'up to the top edge');
+  assert.deepEqual(tab.problems, []);
+  await tab.close();
+});
+
+test('with the keyboard only: Tab reaches every control, Enter works them, the arrows start at the centre', async () => {
+  const tab = await openTab(browser, { origin: served.origin });
+  await tab.goto(served.origin + '/');
+  await waitForMenu(tab);
+  // Each Tab's target, and whether it shows a ring of at least 2 px.
+  const tabRound = async (presses) => {
+    const seen = new Map();
+    for (let i = 0; i < presses; ++i) {
+      await tab.keyboard.press('Tab');
+      const [id, ring] = await tab.evaluate(() => {
+        const e = document.activeElement;
+        const style = getComputedStyle(e);
+        return [e.id || e.getAttribute('href'), style.outlineStyle !== 'none' && parseFloat(style.outlineWidth) >= 2];
+      });
+      seen.set(id, ring);
+    }
+    return seen;
+  };
+  assert.equal((await tabRound(4)).get('#answer=4'), true, 'the menu reached with Tab');
+  await tab.keyboard.press('Enter');
+  await waitForLink(tab, (f) => f.answer === '4');
+  const onFour = await tabRound(12);
+  // The pointer never came over the picture: the first arrow starts at the frame's centre.
+  await tab.focus('#canvas');
+  await tab.keyboard.press('ArrowRight');
+  await waitForLink(tab, (f) => f.mouse.join() === '641,360', 'one right of the centre');
+  await tab.keyboard.press('Escape');
+  await tab.evaluate(() => { location.hash = '#answer=7'; });
+  await waitForLink(tab, (f) => f.answer === '7');
+  const onSeven = await tabRound(12);
+  const ringed = (seen) => ['back', 'fullscreen', 'frame-link', 'pause', 'speed', 'canvas'].filter((id) => seen.get(id));
+  assert.deepEqual([ringed(onFour), ringed(onSeven)], [['back', 'fullscreen', 'frame-link', 'canvas'],
+    ['back', 'fullscreen', 'frame-link', 'pause', 'speed', 'canvas']]);
+  // The pause button works with Enter and with Space; Enter on Menu goes back.
+  await tab.focus('#pause');
+  await tab.keyboard.press('Enter');
+  assert.equal(await tab.$eval('#pause', (b) => b.textContent), 'Wznów');
+  await tab.keyboard.press(' ');
+  assert.equal(await tab.$eval('#pause', (b) => b.textContent), 'Pauza');
+  await tab.focus('#back');
+  await tab.keyboard.press('Enter');
+  assert.equal(await tab.$eval('#picture', (p) => p.hidden), true);
+  assert.deepEqual(tab.problems, []);
+  await tab.close();
+});
+
+test('on a touch screen: a tap opens picture 4 and a finger steers it', async () => {
+  const tab = await openTab(browser, { width: 844, height: 390, origin: served.origin, touch: true });
+  await openPicture(tab, '4', { tap: true });
+  const box = await tab.evaluate(() => {
+    const r = document.getElementById('canvas').getBoundingClientRect();
+    return { left: r.left, top: r.top, scale: r.width / 1280 };
+  });
+  const at = (x, y) => [Math.ceil(box.left + x * box.scale), Math.ceil(box.top + y * box.scale)];
+  await tab.touchscreen.touchStart(...at(300, 600));
+  const first = await waitForLink(tab, (f) => Math.abs(f.mouse[0] - 300) < 3 && Math.abs(f.mouse[1] - 600) < 3, 'finger down');
+  await tab.touchscreen.touchMove(...at(900, 100));
+  const moved = await waitForLink(tab, (f) => Math.abs(f.mouse[0] - 900) < 3 && Math.abs(f.mouse[1] - 100) < 3, 'finger moved');
+  await tab.touchscreen.touchEnd();
+  assert.notEqual(first.link, moved.link);
+  assert.equal(await sameAsExporter(tab, moved), '', moved.link);
+  assert.equal(await tab.evaluate(() => scrollY), 0, 'the finger does not scroll the page');
+  assert.deepEqual(tab.problems, []);
+  await tab.close();
+});

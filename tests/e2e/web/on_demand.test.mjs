@@ -1,0 +1,69 @@
+// The page draws a frame only when it can change, counted rather than timed: a still picture
+// once, a mouse picture once and again for each move of its pointer to another frame pixel. The
+// frame left standing is the exporter's. (Moving pictures: lesson_keys.test.mjs.)
+import assert from 'node:assert/strict';
+import { after, before, test } from 'node:test';
+import {
+  canvasPixels, differences, exporterPixels, frameOnCanvas, framesDrawn, launchBrowser, openTab, pointAt,
+  serveSite, waitForMenu,
+} from './harness.mjs';
+
+let browser;
+let served;
+before(async () => {
+  browser = await launchBrowser();
+  served = await serveSite();
+});
+after(async () => {
+  await browser?.close();
+  served?.server.close();
+});
+
+const pause = (ms) => new Promise((done) => setTimeout(done, ms));
+
+// Frames drawn while `during` runs and for a second after it.
+async function framesOver(tab, during) {
+  const before = await framesDrawn(tab);
+  await during();
+  await pause(1000);
+  return (await framesDrawn(tab)) - before;
+}
+
+// answer, pointer moves (frame pixels) after it opens, frames expected: opening, at rest, moves
+const cases = [
+  ['3', [[100, 100], [900, 500]], [1, 0, 0]],
+  ['5', [[100, 100], [900, 500]], [1, 0, 0]],
+  ['9', [[100, 100], [900, 500]], [1, 0, 0]],
+  ['2', [[700, 100], [701, 100], [701, 100], [1000, 650]], [1, 0, 3]],
+  ['4', [[700, 100], [701, 100], [701, 100], [1000, 650]], [1, 0, 3]],
+  ['10', [[700, 100], [701, 100], [701, 100], [1000, 650]], [1, 0, 3]],
+];
+
+test('still and mouse pictures draw only when their frame can change', async (t) => {
+  const tab = await openTab(browser, { origin: served.origin });
+  await tab.goto(served.origin + '/');
+  await waitForMenu(tab);
+  await pointAt(tab, 200, 300);
+  for (const [answer, moves, expected] of cases) {
+    const counted = [
+      await framesOver(tab, async () => {
+        await tab.evaluate((a) => { location.hash = '#answer=' + a; }, answer);
+        await tab.waitForFunction((a) => document.getElementById('canvas').dataset.link?.startsWith(`answer=${a}&`),
+          { timeout: 30000 }, answer);
+      }),
+      await framesOver(tab, async () => {}),
+      await framesOver(tab, async () => {
+        for (const [x, y] of moves) {
+          await pointAt(tab, x, y);
+          await pause(100);  // a frame of the browser's, at least, for each move
+        }
+      }),
+    ];
+    t.diagnostic(`picture ${answer}: ${counted.join(', ')} frames (opening, at rest, ${moves.length} moves)`);
+    assert.deepEqual(counted, expected, `picture ${answer}`);
+    const frame = await frameOnCanvas(tab);
+    assert.equal(differences(await canvasPixels(tab), exporterPixels(frame.answer, frame.ticks, frame.mouse)), '',
+      frame.link);
+  }
+  assert.deepEqual(tab.problems, []);
+});

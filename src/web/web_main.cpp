@@ -5,6 +5,7 @@
 #include "common/window.h"
 #include "menu/menu.h"
 #include "scenes/scenes.h"
+#include "web/page_frame.h"
 #include "web/page_link.h"
 
 #include <SDL.h>
@@ -29,6 +30,26 @@ void openPicture(const std::string& answer)
     SDL_SetMainReady();
     app.choice = answer;
     mediaReady = openWindow();
+    findFrame();
+}
+
+// One whole frame, drawn and put on the canvas.
+void drawPageFrame()
+{
+    drawSceneFrame();
+    showFrame();
+}
+
+// One turn of the live picture, each time the browser is about to paint: the frame loop's turn
+// (the clock sampled, at most one event taken) with the page's frame.
+void pageTurn()
+{
+    app.frameTicks = SDL_GetTicks();
+    SDL_Event event;
+    if (SDL_PollEvent(&event) != 0 && event.type == SDL_QUIT) {
+        app.running = false;
+    }
+    drawPageFrame();
 }
 
 }  // namespace
@@ -63,7 +84,7 @@ EMSCRIPTEN_KEEPALIVE void plotnik_close()
         emscripten_cancel_main_loop();
         app.running = false;
         app.frameTicks = SDL_GetTicks();
-        drawFrame();
+        drawPageFrame();
     }
     if (mediaReady) {
         closeWindow();
@@ -94,11 +115,11 @@ EMSCRIPTEN_KEEPALIVE int plotnik_open_link(const char* fragment)
     if (link.frozen) {
         steerMouse(link.mouse);
         app.frameTicks = link.ticks;
-        drawFrame();
+        drawPageFrame();
         state = kFrozen;
     } else {
         // One frame each time the browser is about to paint.
-        emscripten_set_main_loop(runOneFrame, 0, 0);
+        emscripten_set_main_loop(pageTurn, 0, 0);
         state = kLive;
     }
     return state;
@@ -132,23 +153,22 @@ EMSCRIPTEN_KEEPALIVE int plotnik_prime_cache_ready()
     return primeCacheReady ? 1 : 0;
 }
 
-// For the benchmark, on a frozen frame: draws it again (clear, scene, copy to the canvas), with
-// the spiral's primes found again when forgetting is asked for; or only copies the finished frame
-// to the canvas again.
+// For the benchmark, on a frozen frame: draws it again (clear and scene), with the spiral's primes
+// found again when forgetting is asked for; or only copies the finished frame to the canvas.
 EMSCRIPTEN_KEEPALIVE void plotnik_redraw(int forgetPrimes)
 {
     if (state == kFrozen) {
         if (forgetPrimes != 0) {
             forgetPrimeCache();
         }
-        drawFrame();
+        drawSceneFrame();
     }
 }
 
 EMSCRIPTEN_KEEPALIVE void plotnik_present()
 {
     if (state == kFrozen) {
-        SDL_RenderPresent(app.renderer);
+        showFrame();
     }
 }
 

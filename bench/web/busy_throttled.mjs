@@ -4,7 +4,7 @@
 // slow tablet). Frames are the page's own count where it keeps one (plotnik_frames_drawn), else
 // the browser's animation frames. Prints one line per picture; run it several times on a shared
 // machine.
-//   node bench/web/busy.mjs [SECONDS]
+//   node bench/web/busy_throttled.mjs [SECONDS]
 import { fileUrl, launchBrowser, openTab, waitForMenu } from '../../tests/e2e/web/harness.mjs';
 
 const seconds = Number(process.argv[2] ?? 3);

@@ -25,8 +25,6 @@ std::string message;  // why the last link was refused
 void openPicture(const std::string& answer)
 {
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
-    // Drawing calls are queued and run together when the frame is finished, not one by one.
-    SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
     // Keys reach the picture only when the canvas has the focus; the page keeps its own keys.
     SDL_SetHint(SDL_HINT_EMSCRIPTEN_KEYBOARD_ELEMENT, "#canvas");
     SDL_SetMainReady();

@@ -11,9 +11,9 @@ packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-i
           lintian appstream desktop-file-utils man-db)
 
 # The web page (tools/install-deps.sh --web) adds the compiler for the browser and, for its tests,
-# the browser.
+# the browsers.
 if [ "${1:-}" = "--web" ]; then
-    packages+=(emscripten chromium)
+    packages+=(emscripten chromium firefox-esr)
 fi
 
 missing=()

@@ -1,66 +1,98 @@
-// Frame times of every picture in the web page, measured inside headless Chromium: each picture
-// at its heaviest input as a frozen frame, drawn again and again (clear, scene, copy to the
-// canvas), and the copy to the canvas alone. Prints medians in milliseconds.
+// Frame times of every picture, the web page beside the desktop program, on the same machine in
+// one run: each picture at its heaviest input as a still frame, drawn again and again. The page's
+// frame (cleared and drawn, inside headless Chromium) and its copy to the canvas are measured
+// apart (each a median of batches, the browser's clock being coarse); the desktop frame (cleared, drawn and presented into a 1280 x 720 dummy-driver window)
+// comes from build/bench/plotnik-frame-times. Prints medians in milliseconds and the ratio.
 //   node bench/web/frame_times.mjs [REPETITIONS]
+import { execFileSync } from 'node:child_process';
+import { resolve } from 'node:path';
 import { fileUrl, launchBrowser, openTab, waitForMenu } from '../../tests/e2e/web/harness.mjs';
+import { heaviest, median } from './pictures.mjs';
 
 const repetitions = Number(process.argv[2] ?? 60);
+const frameTimes = resolve(process.env.PLOTNIK_FRAME_TIMES ?? 'build/bench/plotnik-frame-times');
+const snapshotDir = process.env.PLOTNIK_SNAPSHOT_DIR ?? 'build';  // where Assets/Calibri.ttf is
 
-// picture, its heaviest input
-const heaviest = [
-  ['1 Trigonometric functions', 'answer=1&ticks=3999'],
-  ['2 Logistic map', 'answer=2&mouse=1279,719'],
-  ['3 Bifurcation diagram', 'answer=3&ticks=0'],
-  ['4 Quadratic function', 'answer=4&mouse=1279,719'],
-  ['5 Ulam spiral, first frame (finds the primes)', 'answer=5&ticks=0', true],
-  ['5 Ulam spiral, later frames', 'answer=5&ticks=0'],
-  ['6 Figure rotation', 'answer=6&ticks=2261'],
-  ['7 Sine and cosine', 'answer=7&ticks=6785'],
-  ['8 Phase shift', 'answer=8&ticks=6785'],
-  ['9 Prime numbers graph', 'answer=9&ticks=0'],
-  ['10 Computed sine', 'answer=10&mouse=1279,719'],
-  ['10 Computed sine, 256 terms', 'answer=10&mouse=32767,0'],
-];
-
-const median = (values) => {
-  const sorted = [...values].sort((a, b) => a - b);
-  const middle = sorted.length >> 1;
-  return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
-};
-
-const browser = await launchBrowser();
-try {
-  const tab = await openTab(browser);
-  await tab.goto(fileUrl());
-  await waitForMenu(tab);
-
-  // The page's very first picture: the window opened and the first frame drawn while the browser
-  // still compiles the program's code on first use. Once per page, so measured once.
-  const opening = await tab.evaluate(() => {
-    const start = performance.now();
-    Module.ccall('plotnik_open_link', 'number', ['string'], ['#answer=9&ticks=0']);
-    return performance.now() - start;
-  });
-  console.log(`${'first picture of a page, opening included'.padEnd(46)} ${opening.toFixed(2).padStart(7)} ms`);
-  console.log(`${'picture'.padEnd(46)} ${'frame'.padStart(7)}    ${'copy'.padStart(6)}`);
-
-  for (const [name, link, forgetPrimes] of heaviest) {
-    const times = await tab.evaluate((fragment, forget, n) => {
-      Module.ccall('plotnik_open_link', 'number', ['string'], ['#' + fragment]);
-      const frame = [];
-      const copy = [];
-      for (let i = 0; i < n; ++i) {
-        let start = performance.now();
-        Module._plotnik_redraw(forget);
-        frame.push(performance.now() - start);
-        start = performance.now();
-        Module._plotnik_present();
-        copy.push(performance.now() - start);
-      }
-      return { frame, copy };
-    }, link, forgetPrimes ? 1 : 0, repetitions);
-    console.log(`${name.padEnd(46)} ${median(times.frame).toFixed(2).padStart(7)} ms ${median(times.copy).toFixed(2).padStart(6)} ms`);
+// The desktop program's medians, by link.
+function desktopFrames() {
+  const links = heaviest.map(({ link, forgetPrimes }) => (forgetPrimes ? 'forget:' : '') + link);
+  const output = execFileSync(frameTimes, [String(repetitions), ...links], { cwd: snapshotDir, encoding: 'utf8' });
+  const times = new Map();
+  for (const [, link, ms] of output.matchAll(/^median (\S+) ([0-9.]+)$/gm)) {
+    times.set(link, Number(ms));
   }
-} finally {
-  await browser.close();
+  return links.map((link) => times.get(link));
+}
+
+async function pageFrames() {
+  const browser = await launchBrowser('chromium');
+  try {
+    const tab = await openTab(browser);
+    await tab.goto(fileUrl());
+    await waitForMenu(tab);
+    // The page's very first picture: the window opened and the first frame drawn while the
+    // browser still compiles the program's code on first use. Once per page, so measured once.
+    const opening = await tab.evaluate(() => {
+      const start = performance.now();
+      Module.ccall('plotnik_open_link', 'number', ['string'], ['#answer=9&ticks=0']);
+      return performance.now() - start;
+    });
+    // The browser first runs new WebAssembly code unoptimised and optimises what runs often in
+    // the background: every picture is drawn for half a second before any is measured.
+    for (const { link } of heaviest) {
+      await tab.evaluate((fragment) => {
+        Module.ccall('plotnik_open_link', 'number', ['string'], ['#' + fragment]);
+        for (const end = performance.now() + 500; performance.now() < end;) {
+          Module._plotnik_redraw(0);
+          Module._plotnik_present();
+        }
+      }, link);
+    }
+    const pictures = [];
+    for (const { link, forgetPrimes } of heaviest) {
+      pictures.push(await tab.evaluate((fragment, forget, n) => {
+        Module.ccall('plotnik_open_link', 'number', ['string'], ['#' + fragment]);
+        // The browser's clock counts in steps of 0.1 ms: each time taken is of a batch of frames
+        // lasting 2 ms or more, divided by its length.
+        const times = (work) => {
+          let batch = 1;
+          for (;;) {
+            const start = performance.now();
+            for (let k = 0; k < batch; ++k) {
+              work();
+            }
+            if (performance.now() - start >= 2 || batch >= 1024) {
+              break;
+            }
+            batch *= 2;
+          }
+          const each = [];
+          for (let i = 0; i < n; ++i) {
+            const start = performance.now();
+            for (let k = 0; k < batch; ++k) {
+              work();
+            }
+            each.push((performance.now() - start) / batch);
+          }
+          return each;
+        };
+        return { frame: times(() => Module._plotnik_redraw(forget)), copy: times(() => Module._plotnik_present()) };
+      }, link, forgetPrimes ? 1 : 0, repetitions));
+    }
+    const version = await browser.version();
+    return { opening, pictures, version };
+  } finally {
+    await browser.close();
+  }
+}
+
+const desktop = desktopFrames();
+const page = await pageFrames();
+console.log(`${page.version}, ${repetitions} frames a picture; first picture of a page, opening included: ${page.opening.toFixed(1)} ms`);
+console.log(`${'picture'.padEnd(46)} ${'desktop'.padStart(8)} ${'page'.padStart(8)} ${'ratio'.padStart(6)} ${'copy'.padStart(7)}`);
+for (const [i, { name }] of heaviest.entries()) {
+  const frame = median(page.pictures[i].frame);
+  const copy = median(page.pictures[i].copy);
+  console.log(`${name.padEnd(46)} ${desktop[i].toFixed(3).padStart(8)} ${frame.toFixed(3).padStart(8)} ` +
+    `${(frame / desktop[i]).toFixed(2).padStart(6)} ${copy.toFixed(3).padStart(7)}`);
 }

@@ -7,6 +7,7 @@
 #include "menu/descriptions.h"
 #include "menu/menu.h"
 #include "scenes/scenes.h"
+#include "web/page_frame.h"
 #include "web/page_link.h"
 #include "web/picture_clock.h"
 
@@ -49,6 +50,7 @@ void openPicture(const std::string& answer)
     SDL_SetMainReady();
     app.choice = answer;
     mediaReady = openWindow();
+    findFrame();
     // The pictures take no keys: the page steers with them, and Tab must leave the canvas.
     emscripten_set_keydown_callback("#canvas", nullptr, 0, nullptr);
     emscripten_set_keyup_callback("#canvas", nullptr, 0, nullptr);
@@ -67,7 +69,8 @@ void drawPageFrame()
 {
     drawnMouse = readMouse();
     drawnTicks = app.frameTicks;
-    drawFrame();
+    drawSceneFrame();
+    showFrame();
     frameOnCanvas = true;
     ++framesDrawn;
     const std::string link = frozenLink(PageLink{app.choice, true, drawnTicks, drawnMouse});
@@ -246,23 +249,22 @@ EMSCRIPTEN_KEEPALIVE int plotnik_prime_cache_ready()
     return primeCacheReady ? 1 : 0;
 }
 
-// For the benchmark, on a frozen frame: draws it again (clear, scene, copy to the canvas), with
-// the spiral's primes found again when forgetting is asked for; or only copies the finished frame
-// to the canvas again.
+// For the benchmark, on a frozen frame: draws it again (clear and scene), with the spiral's primes
+// found again when forgetting is asked for; or only copies the finished frame to the canvas.
 EMSCRIPTEN_KEEPALIVE void plotnik_redraw(int forgetPrimes)
 {
     if (state == kFrozen) {
         if (forgetPrimes != 0) {
             forgetPrimeCache();
         }
-        drawFrame();
+        drawSceneFrame();
     }
 }
 
 EMSCRIPTEN_KEEPALIVE void plotnik_present()
 {
     if (state == kFrozen) {
-        SDL_RenderPresent(app.renderer);
+        showFrame();
     }
 }
 

@@ -1,6 +1,6 @@
-// Shared by the browser tests and the browser benchmark: Debian's Chromium driven headless, the
-// page opened from its folder (file://) or served on 127.0.0.1, its canvas read back inside the
-// page, and the exporter's picture for the same answer, clock and mouse.
+// Shared by the browser tests and the browser benchmarks: Debian's Chromium or Firefox ESR driven
+// headless, the page opened from its folder (file://) or served on 127.0.0.1, its canvas read back
+// inside the page, and the exporter's picture for the same answer, clock and mouse.
 import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { createServer } from 'node:http';
@@ -17,17 +17,31 @@ export const site = resolve(process.env.PLOTNIK_SITE ?? 'build-web/site');
 export const snapshot = process.env.PLOTNIK_SNAPSHOT ?? 'build/plotnik-snapshot';
 const snapshotDir = process.env.PLOTNIK_SNAPSHOT_DIR ?? 'build';
 
-export async function launchBrowser() {
-  const profile = mkdtempSync(join(tmpdir(), 'plotnik-chromium-'));
-  const browser = await puppeteer.launch({
+// The browser the tests run in: PLOTNIK_BROWSER=chromium (the default, over the DevTools
+// protocol) or firefox (Firefox ESR, over WebDriver BiDi).
+export const browserName = process.env.PLOTNIK_BROWSER ?? 'chromium';
+if (!['chromium', 'firefox'].includes(browserName)) {
+  throw new Error(`PLOTNIK_BROWSER is chromium or firefox, not '${browserName}'`);
+}
+
+// The machine's network is closed: no background connections, no updates, no sync. Puppeteer's
+// own Firefox profile already turns off Firefox's.
+const launchOptions = {
+  chromium: () => ({
     executablePath: process.env.PLOTNIK_CHROMIUM ?? '/usr/bin/chromium',
-    headless: true,
-    userDataDir: profile,
-    // The machine's network is closed: no background connections, no updates, no sync.
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
       '--disable-background-networking', '--disable-component-update', '--disable-sync',
       '--disable-dev-shm-usage'],
-  });
+  }),
+  firefox: () => ({
+    browser: 'firefox',
+    executablePath: process.env.PLOTNIK_FIREFOX ?? '/usr/bin/firefox-esr',
+  }),
+};
+
+export async function launchBrowser(name = browserName) {
+  const profile = mkdtempSync(join(tmpdir(), `plotnik-${name}-`));
+  const browser = await puppeteer.launch({ ...launchOptions[name](), headless: true, userDataDir: profile });
   const close = browser.close.bind(browser);
   browser.close = async () => {
     await close();
@@ -57,14 +71,18 @@ export function fileUrl(fragment = '', query = '') {
   return pathToFileURL(join(site, 'index.html')).href + query + fragment;
 }
 
-const kTypes = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css' };
+const kTypes = {
+  '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json',
+};
 
-// The page's folder served as any static web server would, on loopback only.
-export async function serveSite() {
+// The page's folder (or a copy of it) served as any static web server would, on loopback only.
+// stop() closes it and every open connection, as a server that is switched off.
+export async function serveSite(root = site) {
   const server = createServer((request, response) => {
     const path = new URL(request.url, 'http://127.0.0.1').pathname;
-    const file = join(site, path === '/' ? 'index.html' : path);
-    if (!file.startsWith(site)) {
+    const file = join(root, path === '/' ? 'index.html' : path);
+    if (!file.startsWith(join(root, '/'))) {
       response.writeHead(403).end();
       return;
     }
@@ -77,7 +95,11 @@ export async function serveSite() {
     }
   });
   await new Promise((done) => server.listen(0, '127.0.0.1', done));
-  return { server, origin: `http://127.0.0.1:${server.address().port}` };
+  const stop = () => new Promise((done) => {
+    server.close(done);
+    server.closeAllConnections();
+  });
+  return { server, stop, origin: `http://127.0.0.1:${server.address().port}` };
 }
 
 // Waits until the program has loaded and the menu is built.

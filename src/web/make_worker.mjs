@@ -1,0 +1,42 @@
+// Writes the page's service worker into a built site: service_worker.js with, above it, the list
+// of the site's files and a hash of their names and contents. Run it after every other file is in
+// the site; a file added to the site later is in the next build's list.
+//   node make_worker.mjs WORKER_SOURCE SITE
+import { createHash } from 'node:crypto';
+import { readdirSync, readFileSync, renameSync, statSync, writeFileSync } from 'node:fs';
+import { join } from 'node:path';
+
+const kWorkerName = 'service-worker.js';
+
+// The site's files, in a fixed order, without the worker itself; sub-folders included.
+function siteFiles(site, folder = '') {
+  const files = [];
+  for (const name of readdirSync(join(site, folder)).sort()) {
+    const path = folder === '' ? name : `${folder}/${name}`;
+    if (path === kWorkerName || name.endsWith('.partial')) {
+      continue;
+    }
+    if (statSync(join(site, path)).isDirectory()) {
+      files.push(...siteFiles(site, path));
+    } else {
+      files.push(path);
+    }
+  }
+  return files;
+}
+
+const [source, site] = process.argv.slice(2);
+const files = siteFiles(site);
+const hash = createHash('sha256');
+for (const file of files) {
+  const body = readFileSync(join(site, file));
+  hash.update(`${file}\0${body.length}\0`).update(body);
+}
+const build = hash.digest('hex').slice(0, 16);
+// './' is the folder's own address, the one the installed app starts at.
+const header = `// Written by the build: this build's files and their hash.\n` +
+  `const kFiles = ${JSON.stringify(['./', ...files])};\n` +
+  `const kBuild = '${build}';\n\n`;
+const out = join(site, kWorkerName);
+writeFileSync(out + '.partial', header + readFileSync(source, 'utf8'));
+renameSync(out + '.partial', out);

@@ -145,6 +145,11 @@ test('with the keyboard only: Tab reaches every control, Enter works them, the a
         return [e.id || e.getAttribute('href'), style.outlineStyle !== 'none' && parseFloat(style.outlineWidth) >= 2];
       });
       seen.set(id, ring);
+      // The canvas is the last stop: past the page's end headless Firefox's focus leaves for the
+      // browser and, coming back, shows no ring until the page is loaded again.
+      if (id === 'canvas') {
+        break;
+      }
     }
     return seen;
   };
@@ -152,12 +157,14 @@ test('with the keyboard only: Tab reaches every control, Enter works them, the a
   await tab.keyboard.press('Enter');
   await waitForLink(tab, (f) => f.answer === '4');
   const onFour = await tabRound(12);
-  // The pointer never came over the picture: the first arrow starts at the frame's centre.
-  await tab.focus('#canvas');
+  // The pointer never came over the picture: the first arrow starts at the frame's centre (the
+  // canvas has the focus: Tab stopped there).
   await tab.keyboard.press('ArrowRight');
   await waitForLink(tab, (f) => f.mouse.join() === '641,360', 'one right of the centre');
+  // Picture 7 from its link, in a page of its own: after Escape headless Firefox shows no rings on
+  // the next Tabs (Chromium does), so the count starts from a freshly loaded page.
   await tab.keyboard.press('Escape');
-  await tab.evaluate(() => { location.hash = '#answer=7'; });
+  await tab.goto(served.origin + '/#answer=7');
   await waitForLink(tab, (f) => f.answer === '7');
   const onSeven = await tabRound(12);
   const ringed = (seen) => ['back', 'fullscreen', 'frame-link', 'pause', 'speed', 'canvas'].filter((id) => seen.get(id));

@@ -21,7 +21,7 @@ if [ -f "$build/CMakeCache.txt" ] && ! grep -qxF "PLOTNIK_WINDOWS_PREFIX:UNINITI
     rm -rf "$build"
 fi
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=windows/mingw-w64.cmake -DPLOTNIK_WINDOWS_PREFIX="$prefix" \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DPLOTNIK_BENCH=OFF >/dev/null
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DPLOTNIK_BENCH=OFF --no-warn-unused-cli >/dev/null
 cmake --build "$build" -j"$(nproc)" --target plotnik plotnik-snapshot >&2
 
 version=$(sed -n 's/^project(plotnik VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)

@@ -5,6 +5,8 @@
 
 #include <iostream>
 
+const char* const kEndOfInputKeys = "Ctrl-D";
+
 void prepareConsole() {}
 
 void clearConsole()

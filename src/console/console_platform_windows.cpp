@@ -6,6 +6,8 @@
 
 #include <iostream>
 
+const char* const kEndOfInputKeys = "Ctrl-Z then Enter";
+
 void prepareConsole()
 {
     SetConsoleOutputCP(CP_UTF8);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Plotnik builds, runs and tests with, when any is missing, and puts
 # the font where the program looks for it (Assets/Calibri.ttf, kept out of git).
-#   tools/install-deps.sh [--web]
+#   tools/install-deps.sh [--web] [--windows]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,9 +12,15 @@ packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-i
 
 # The web page (tools/install-deps.sh --web) adds the compiler for the browser and, for its tests,
 # the browsers.
-if [ "${1:-}" = "--web" ]; then
-    packages+=(emscripten chromium firefox-esr)
-fi
+# The Windows edition (--windows) adds the cross-compiler, wine to run its tests, and zip.
+for option in "$@"; do
+    case $option in
+        --web) packages+=(emscripten chromium firefox-esr) ;;
+        --windows) packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
+                              wine wine64 zip unzip) ;;
+        *) echo "usage: tools/install-deps.sh [--web] [--windows]" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

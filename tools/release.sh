@@ -2,13 +2,15 @@
 # Makes the release's files in dist/, from a clean build:
 #   plotnik_X.Y.Z_<arch>.deb     the Debian package for the lab's machines
 #   plotnik-web-X.Y.Z.zip        the web page's folder, with its licences page, for the school's server
-#   SHA256SUMS                   the checksums of both, for `sha256sum -c SHA256SUMS`
+#   plotnik-windows-X.Y.Z.zip    the Windows edition (windows/build.sh)
+#   SHA256SUMS                   the checksums of them all, for `sha256sum -c SHA256SUMS`
 # X.Y.Z is the version in project() in CMakeLists.txt.
 #
 #   bash tools/release.sh                  builds afresh in build-release/ and build-web-release/
 #   bash tools/release.sh --reuse BUILD SITE [DIST]
 #                                          packages what is already built (a build folder and the
-#                                          page's folder), for the tests; DIST defaults to dist
+#                                          page's folder), for the tests; DIST defaults to dist;
+#                                          the Windows zip only when PLOTNIK_WINDOWS_ZIP names one
 set -euo pipefail
 
 usage="usage: tools/release.sh [--reuse BUILD SITE [DIST]]"
@@ -28,6 +30,7 @@ elif [ $# -eq 0 ]; then
     cmake --build "$build" -j"$(nproc)"
     bash web/build.sh build-web-release
     site=build-web-release/site
+    PLOTNIK_WINDOWS_ZIP=$(bash windows/build.sh build-windows-release | tail -n1)
     dist=dist
 else
     echo "$usage" >&2
@@ -42,7 +45,7 @@ version=$("$build/plotnik" --version | sed -n 's/^plotnik \([0-9][0-9.]*\)$/\1/p
 # dist/ holds one release: the files of an earlier one go, nothing else is touched.
 mkdir -p "$dist"
 dist=$(realpath "$dist")
-rm -f "$dist"/plotnik_*.deb "$dist"/plotnik-web-*.zip "$dist/SHA256SUMS"
+rm -f "$dist"/plotnik_*.deb "$dist"/plotnik-web-*.zip "$dist"/plotnik-windows-*.zip "$dist/SHA256SUMS"
 work=$(mktemp -d /tmp/plotnik-release-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
@@ -57,6 +60,15 @@ mkdir "$work/$page"
 cp -pR "$site"/. "$work/$page/"
 (cd "$work" && cmake -E tar cf "$dist/$page.zip" --format=zip "$page")
 
-(cd "$dist" && sha256sum "$deb" "$page.zip" >SHA256SUMS)
+files=("$deb" "$page.zip")
+if [ -n "${PLOTNIK_WINDOWS_ZIP:-}" ]; then
+    windows_zip=plotnik-windows-$version.zip
+    [ "$(basename "$PLOTNIK_WINDOWS_ZIP")" = "$windows_zip" ] ||
+        { echo "$PLOTNIK_WINDOWS_ZIP is not $windows_zip" >&2; exit 1; }
+    cp "$PLOTNIK_WINDOWS_ZIP" "$dist/"
+    files+=("$windows_zip")
+fi
+
+(cd "$dist" && sha256sum "${files[@]}" >SHA256SUMS)
 echo "Plotnik $version in $dist:"
-(cd "$dist" && ls -l "$deb" "$page.zip" SHA256SUMS)
+(cd "$dist" && ls -l "${files[@]}" SHA256SUMS)

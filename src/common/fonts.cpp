@@ -2,13 +2,11 @@
 #include "common/fonts.h"
 
 #include "common/app_state.h"
+#include "common/files.h"
 #include "common/text.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <string>
 
 namespace {
@@ -22,14 +20,6 @@ constexpr Sint64 kMaxFontBytes = 64 * 1024 * 1024;  // no font file comes near t
 // This window's copy of the font file. Both fonts read their glyphs from it: the text library
 // reloads glyphs often (its cache holds few), and memory serves them far faster than the file.
 void* fontFile = nullptr;
-
-// Whether anything stands at the path, readable or not (a dangling link or a folder that may not
-// be searched counts too); only where there is nothing does the search go on.
-bool existsAtAll(const std::string& path)
-{
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0 || (errno != ENOENT && errno != ENOTDIR);
-}
 
 // Reads the whole font file into memory; 0 (with the library's error text set) when it cannot.
 Sint64 loadFontFile(const char* path)
@@ -74,7 +64,7 @@ void openFonts(const std::vector<std::string>& candidates)
     // The first candidate that exists is the one read; with none, the first is named.
     std::string chosen = candidates.empty() ? kFontName : candidates.front();
     for (const std::string& candidate : candidates) {
-        if (existsAtAll(candidate)) {
+        if (existsAtAll(candidate)) {  // only where there is nothing does the search go on
             chosen = candidate;
             break;
         }

@@ -4,11 +4,10 @@
 #include "common/app_state.h"
 #include "common/text.h"
 #include "common/window.h"
+#include "console/console_platform.h"
 #include "menu/menu.h"
 
 #include <SDL.h>
-
-#include <unistd.h>
 
 #include <iostream>
 #include <string>
@@ -17,14 +16,6 @@ namespace {
 
 // Whether the media library came up in this cycle; when it did not, the console keeps its error.
 bool mediaReady = false;
-
-// Clears a terminal; a pipe or file gets nothing, so transcripts stay clean.
-void clearConsole()
-{
-    if (isatty(STDOUT_FILENO)) {
-        std::cout << "\033[2J\033[H" << std::flush;
-    }
-}
 
 }  // namespace
 
@@ -79,6 +70,7 @@ bool runCycle(std::istream& in)
 
 void runProgram()
 {
+    prepareConsole();
     while (runCycle(std::cin)) {
     }
 }

@@ -1,7 +1,8 @@
 // The animated GIF of the exporter, written with giflib.
 #include "exporter/gif_writer.h"
 
-#include <fcntl.h>
+#include "common/files.h"
+
 #include <gif_lib.h>
 #include <unistd.h>
 
@@ -207,7 +208,7 @@ bool gifBegin(GifSeries& gif, const std::string& path, int width, int height)
     gif.width = width;
     gif.height = height;
     // Opened here rather than by giflib, which would make the file readable by its owner only.
-    const int fd = open(gif.partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int fd = openForWriting(gif.partial);
     if (fd < 0) {
         return writeFailed(gif, E_GIF_ERR_OPEN_FAILED);
     }
@@ -215,7 +216,7 @@ bool gifBegin(GifSeries& gif, const std::string& path, int width, int height)
     gif.file = EGifOpenFileHandle(fd, &code);
     if (gif.file == nullptr) {
         close(fd);
-        std::remove(gif.partial.c_str());
+        removeFile(gif.partial);
         return writeFailed(gif, code);
     }
     EGifSetGifVersion(gif.file, true);  // GIF89a: delays and the loop
@@ -273,12 +274,12 @@ bool gifFinish(GifSeries& gif)
     if (ok && !closed) {
         ok = writeFailed(gif, code);
     }
-    if (ok && std::rename(gif.partial.c_str(), gif.path.c_str()) != 0) {
+    if (ok && !replaceFile(gif.partial, gif.path)) {
         gif.error = "cannot write " + gif.path + ": " + std::strerror(errno);
         ok = false;
     }
     if (!ok) {
-        std::remove(gif.partial.c_str());
+        removeFile(gif.partial);
     }
     return ok;
 }
@@ -288,6 +289,6 @@ void gifAbandon(GifSeries& gif)
     if (gif.file != nullptr) {
         EGifCloseFile(gif.file, nullptr);
         gif.file = nullptr;
-        std::remove(gif.partial.c_str());
+        removeFile(gif.partial);
     }
 }

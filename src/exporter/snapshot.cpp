@@ -2,8 +2,10 @@
 // to a PNG, without a display. With --frames it writes a numbered series for slides, or one
 // animated GIF when the file name ends in .gif.
 #include "common/app_state.h"
+#include "common/files.h"
 #include "common/fonts.h"
 #include "common/mouse.h"
+#include "exporter/exporter_platform.h"
 #include "exporter/gif_writer.h"
 #include "menu/frame_inputs.h"
 #include "menu/menu.h"
@@ -20,6 +22,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -50,8 +53,9 @@ int usageError(const std::string& why)
 }
 
 // Returns -1 when the options are good, otherwise the exit status (usage printed).
-int parseOptions(int argc, char** argv, Options& o)
+int parseOptions(const std::vector<std::string>& argv, Options& o)
 {
+    const int argc = static_cast<int>(argv.size());
     bool everyGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -172,12 +176,12 @@ bool writeFrame(std::uint32_t ticks, const std::string& path, SDL_Surface* pixel
     const std::string partial = path + ".partial";
     if (IMG_SavePNG(pixels, partial.c_str()) != 0) {
         std::fprintf(stderr, "plotnik-snapshot: cannot write %s: %s\n", path.c_str(), SDL_GetError());
-        std::remove(partial.c_str());
+        removeFile(partial);
         return false;
     }
-    if (std::rename(partial.c_str(), path.c_str()) != 0) {
+    if (!replaceFile(partial, path)) {
         std::fprintf(stderr, "plotnik-snapshot: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
-        std::remove(partial.c_str());
+        removeFile(partial);
         return false;
     }
     return true;
@@ -268,21 +272,17 @@ int exportFrames(const Options& o)
 int main(int argc, char** argv)
 {
     Options options;
-    const int parsed = parseOptions(argc, argv, options);
+    const int parsed = parseOptions(argumentsInUtf8(argc, argv), options);
     if (parsed >= 0) {
         return parsed;
     }
 
     // Ctrl-C and SIGTERM stop a long series cleanly; SDL would turn them into events nobody reads.
-    struct sigaction stop {};
-    stop.sa_handler = onStopSignal;
-    sigemptyset(&stop.sa_mask);
-    sigaction(SIGINT, &stop, nullptr);
-    sigaction(SIGTERM, &stop, nullptr);
+    catchStopSignals(onStopSignal);
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
 
     // Always headless: a window of the dummy video driver, whatever display there is.
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    SDL_setenv("SDL_VIDEODRIVER", "dummy", 1);
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "plotnik-snapshot: SDL_Init: %s\n", SDL_GetError());
         return 1;
@@ -291,6 +291,9 @@ int main(int argc, char** argv)
     int status = 1;
     app.window = SDL_CreateWindow("Plotnik", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                   kWindowWidth, kWindowHeight, 0);
+    // The software renderer on every system: a hidden window's frames are read back from it
+    // exactly, where a graphics card's renderer may hand back a black picture.
+    SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_OVERRIDE);
     app.renderer = app.window != nullptr ? SDL_CreateRenderer(app.window, -1, 0) : nullptr;
     if (app.renderer == nullptr) {
         std::fprintf(stderr, "plotnik-snapshot: no renderer: %s\n", SDL_GetError());

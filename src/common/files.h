@@ -1,0 +1,19 @@
+// Files named in UTF-8, as SDL names them, on every platform.
+#pragma once
+
+#include <string>
+
+// Whether anything stands at the path, readable or not (a dangling link or a folder that may not
+// be searched counts too).
+bool existsAtAll(const std::string& path);
+
+// Moves a finished file over the target, replacing a file already there; false with errno set
+// when it cannot.
+bool replaceFile(const std::string& from, const std::string& to);
+
+// Creates or empties a file for writing bytes as they are, not inherited by child processes;
+// the descriptor, or -1 with errno set.
+int openForWriting(const std::string& path);
+
+// Removes a file if it is there.
+void removeFile(const std::string& path);

@@ -1,0 +1,29 @@
+// Files on Linux and other POSIX systems: file names are bytes, UTF-8 passes as it is.
+#include "common/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+
+bool existsAtAll(const std::string& path)
+{
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0 || (errno != ENOENT && errno != ENOTDIR);
+}
+
+bool replaceFile(const std::string& from, const std::string& to)
+{
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+int openForWriting(const std::string& path)
+{
+    return open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+}
+
+void removeFile(const std::string& path)
+{
+    std::remove(path.c_str());
+}

@@ -3,7 +3,8 @@
 # static WebAssembly libraries with Debian's emscripten, from Debian's own source packages at
 # exactly the versions the native build links, into one prefix in a cache folder outside the clone:
 #
-#     ${PLOTNIK_WEB_CACHE:-~/.cache/plotnik-web}/<the four versions, emscripten's, a hash of this file>/
+#     ${PLOTNIK_WEB_CACHE:-~/.cache/plotnik-web}/<the four versions, emscripten's, a hash of this file
+#     and of tools/debian-sources.sh, which it shares with the Windows edition>/
 #
 # A finished prefix is only ever made by renaming a complete build into place, so an interrupted
 # run leaves nothing that looks finished; when the prefix is there already, the script only says
@@ -13,10 +14,23 @@
 set -euo pipefail
 
 script=$(readlink -f "${BASH_SOURCE[0]}")
-recipe_hash=$(sha256sum "$script" | cut -c1-10)
+shared="$(dirname "$script")/../tools/debian-sources.sh"
+recipe_hash=$(cat "$script" "$shared" | sha256sum | cut -c1-10)
 
 say() { printf 'build-libraries: %s\n' "$*" >&2; }
 die() { say "$*"; exit 1; }
+# Runs a command with its output in logs/NAME.log; on failure shows the end of that log.
+step() {
+    local name=$1 log="$ds_work/logs/$1.log"
+    shift
+    if ! "$@" >>"$log" 2>&1; then
+        say "$name failed: $*"
+        say "the last lines of its log:"
+        tail -n 60 "$log" >&2
+        exit 1
+    fi
+}
+. "$shared"
 
 # --- Debian packages -------------------------------------------------------------------------
 
@@ -37,32 +51,15 @@ emscripten=$(dpkg-query -W -f='${Version}' emscripten)
 key="sdl2-${sdl2#*=}_sdl2-ttf-${sdl2_ttf#*=}_freetype-${freetype#*=}_harfbuzz-${harfbuzz#*=}"
 key+="_emscripten-${emscripten}_${recipe_hash}"
 key=$(printf '%s' "$key" | tr -c 'A-Za-z0-9.+_-' '-')
-cache=${PLOTNIK_WEB_CACHE:-${HOME:?}/.cache/plotnik-web}
-mkdir -p "$cache"
-cache=$(cd "$cache" && pwd -P)
-final="$cache/$key"
-
-if [ -d "$final" ]; then
-    say "already built: $final"
-    echo "$final"
+if ! ds_cache_begin "${PLOTNIK_WEB_CACHE:-${HOME:?}/.cache/plotnik-web}" "$key"; then
+    say "already built: $ds_final"
+    echo "$ds_final"
     exit 0
 fi
-
-# One build of a key at a time; whoever waited here may find it done.
-exec 9>"$cache/.$key.lock"
-flock 9
-if [ -d "$final" ]; then
-    say "already built: $final"
-    echo "$final"
-    exit 0
-fi
-
-# With the lock held, any work folder of this key is left over from an interrupted run.
-rm -rf "$cache/$key.tmp."*
-work=$(mktemp -d "$cache/$key.tmp.XXXXXX")
+final=$ds_final
+work=$ds_work
 prefix="$work/prefix"
 logs="$work/logs"
-mkdir -p "$prefix" "$logs" "$work/src" "$work/build"
 
 sdl2_job=""
 cleanup() {
@@ -71,108 +68,15 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
 
 started=$SECONDS
 say "building into $final (logs in $logs while it runs)"
 
-# Runs a command with its output in logs/NAME.log; on failure shows the end of that log.
-step() {
-    local name=$1 log="$logs/$1.log"
-    shift
-    if ! "$@" >>"$log" 2>&1; then
-        say "$name failed: $*"
-        say "the last lines of its log:"
-        tail -n 60 "$log" >&2
-        exit 1
-    fi
-}
-
 # --- Sources, through a private apt source list ----------------------------------------------
-# The machine's apt configuration stays as it is: deb-src entries for the archives it already
-# uses go into a list of our own, with lists and caches of our own, for these commands only.
-
-apt_dir="$work/apt"
-mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
-{
-    # deb822 stanzas, one deb-src line for each URI and suite.
-    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
-        awk -v keydir="$apt_dir" '
-            function flush(   n, m, i, j, u, s, opts) {
-                if (types ~ /(^|[ \t])deb(-src)?([ \t]|$)/ && tolower(enabled) != "no") {
-                    opts = ""
-                    if (keytext != "") {
-                        signed = keydir "/key" (++keys) ".asc"
-                        printf "%s", keytext > signed
-                        close(signed)
-                    }
-                    if (signed != "") opts = opts " signed-by=" signed
-                    if (tolower(trusted) == "yes") opts = opts " trusted=yes"
-                    if (opts != "") opts = "[" substr(opts, 2) "] "
-                    n = split(uris, u, /[ \t]+/); m = split(suites, s, /[ \t]+/)
-                    for (i = 1; i <= n; i++) for (j = 1; j <= m; j++)
-                        if (u[i] != "" && s[j] != "")
-                            print "deb-src " opts u[i] " " s[j] (comps != "" ? " " comps : "")
-                }
-                types = uris = suites = comps = signed = trusted = enabled = keytext = field = ""
-            }
-            /^#/ { next }
-            /^[ \t]*$/ { flush(); next }
-            /^[ \t]/ {   # a continuation line: only an inline Signed-By key has them here
-                if (field == "signed-by") {
-                    line = $0; sub(/^[ \t]+/, "", line)
-                    keytext = keytext (line == "." ? "" : line) "\n"
-                }
-                next
-            }
-            {
-                field = tolower($0); sub(/:.*/, "", field)
-                value = $0; sub(/^[^:]*:[ \t]*/, "", value); sub(/[ \t]+$/, "", value)
-                if (field == "types") types = value
-                else if (field == "uris") uris = value
-                else if (field == "suites") suites = value
-                else if (field == "components") comps = value
-                else if (field == "signed-by") signed = value
-                else if (field == "trusted") trusted = value
-                else if (field == "enabled") enabled = value
-            }
-            END { flush() }
-        ' /etc/apt/sources.list.d/debian.sources
-    fi
-    # One-line entries: the same line as deb-src.
-    if [ -f /etc/apt/sources.list ]; then
-        sed -n -E 's/^[ \t]*deb(-src)?[ \t]+/deb-src /p' /etc/apt/sources.list
-    fi
-} | sort -u >"$apt_dir/sources.list"
-[ -s "$apt_dir/sources.list" ] ||
-    die "no Debian archive found in /etc/apt/sources.list.d/debian.sources or /etc/apt/sources.list"
-
-# Our own update should not set off the machine's after-update hooks.
-cat >"$apt_dir/apt.conf" <<'EOF'
-#clear APT::Update::Pre-Invoke;
-#clear APT::Update::Post-Invoke;
-#clear APT::Update::Post-Invoke-Success;
-EOF
-apt_opts=(-c "$apt_dir/apt.conf"
-          -o "Dir::Etc::SourceList=$apt_dir/sources.list" -o Dir::Etc::SourceParts=-
-          -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache")
-# As root apt would hand downloads to its _apt user, who cannot reach a folder in root's home.
-[ "$(id -u)" -ne 0 ] || apt_opts+=(-o APT::Sandbox::User=root)
 
 say "sources: $sdl2 $sdl2_ttf $freetype $harfbuzz"
-step sources apt-get "${apt_opts[@]}" update </dev/null
-(cd "$work/src" && step sources apt-get "${apt_opts[@]}" source "$sdl2" "$sdl2_ttf" "$freetype" "$harfbuzz" </dev/null)
-
-# apt-get source unpacks NAME=EPOCH:UPSTREAM-REVISION into NAME-UPSTREAM.
-source_dir() {
-    local name=${1%%=*} version=${1#*=}
-    version=${version#*:}
-    version=${version%-*}
-    local dir="$work/src/$name-$version"
-    [ -d "$dir" ] || die "apt-get source left no $dir"
-    echo "$dir"
-}
+ds_fetch_sources "$sdl2" "$sdl2_ttf" "$freetype" "$harfbuzz"
+source_dir() { ds_source_dir "$1"; }
 
 # --- The builds ------------------------------------------------------------------------------
 
@@ -252,14 +156,6 @@ mv "$hb_config.new" "$hb_config"
 # Nor is anything built with -pthread, which its .pc file would add to a static link.
 sed -i -E '/^Libs.private:/s/ -pthread\b//' "$prefix/lib/pkgconfig/harfbuzz.pc"
 
-# The installed .pc, .cmake and sdl2-config files name the prefix they were installed to: make
-# them name the final one, and make sure nothing else names the temporary folder.
-pattern=$(printf '%s' "$prefix" | sed 's/[][\\.*^$|]/\\&/g')
-grep -rlI --null -F "$prefix" "$prefix" | xargs -0 -r sed -i "s|$pattern|$final|g"
-if leftover=$(grep -rl -F "$work" "$prefix"); then
-    die "still naming the temporary folder: $leftover"
-fi
-
 # The licence of each library, as its Debian source package states it, for the page's notices.
 mkdir -p "$prefix/share/licenses"
 for src in "$sdl2" "$sdl2_ttf" "$freetype" "$harfbuzz"; do
@@ -269,12 +165,14 @@ done
 cat >"$prefix/plotnik-web-libraries.txt" <<EOF
 Static WebAssembly libraries for Plotnik's browser build, made by web/build-libraries.sh
 (recipe $recipe_hash) with Debian's emscripten $emscripten from Debian's source packages:
-$sdl2
-$sdl2_ttf
-$freetype
-$harfbuzz
+$(ds_fetched "${sdl2%%=*}")
+$(ds_fetched "${sdl2_ttf%%=*}")
+$(ds_fetched "${freetype%%=*}")
+$(ds_fetched "${harfbuzz%%=*}")
 EOF
 
-mv -T "$prefix" "$final"
+# The installed .pc, .cmake and sdl2-config files name the prefix they were installed to: they
+# are made to name the final one as the prefix is renamed into place.
+ds_cache_finish
 say "built in $((SECONDS - started)) s: $final"
 echo "$final"

@@ -4,19 +4,10 @@
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { after, before, test } from 'node:test';
-import { accessibilityViolations, launchBrowser, openTab, serveSite, site, waitForMenu } from './harness.mjs';
+import { test } from 'node:test';
+import { accessibilityViolations, browserAndSite, openTab, site, waitForMenu } from './harness.mjs';
 
-let browser;
-let served;
-before(async () => {
-  browser = await launchBrowser();
-  served = await serveSite();
-});
-after(async () => {
-  await browser?.close();
-  served?.server.close();
-});
+const session = browserAndSite();
 
 // state, address, the canvas's name and what its description says, what to do first
 const states = [
@@ -30,9 +21,9 @@ const states = [
 ];
 
 test('axe finds no violations, and the canvas tells what it shows', async () => {
-  const tab = await openTab(browser, { origin: served.origin });
+  const tab = await openTab(session.browser, { origin: session.served.origin });
   for (const [name, path, canvasName, saying, first] of states) {
-    await tab.goto(served.origin + path);
+    await tab.goto(session.served.origin + path);
     await waitForMenu(tab);
     await first?.(tab);
     assert.deepEqual(await accessibilityViolations(tab), [], name);
@@ -59,8 +50,8 @@ test("the page's own texts have their Polish letters", async () => {
   for (const file of ['index.html', 'page.js']) {
     assert.equal(stripped.exec(readFileSync(join(site, file), 'utf8'))?.[0], undefined, file);
   }
-  const tab = await openTab(browser, { origin: served.origin });
-  await tab.goto(served.origin + '/#answer=4&ticks=-1');
+  const tab = await openTab(session.browser, { origin: session.served.origin });
+  await tab.goto(session.served.origin + '/#answer=4&ticks=-1');
   await waitForMenu(tab);
   assert.match(await tab.$eval('#message', (m) => m.textContent), /^Zły link: .* Link ma postać/);
   await tab.click('a[href="#answer=7"]');

@@ -7,6 +7,7 @@ import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { extname, join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
+import { after, before } from 'node:test';
 import puppeteer from 'puppeteer-core';
 
 export const kWidth = 1280;
@@ -100,6 +101,21 @@ export async function serveSite(root = site) {
     server.closeAllConnections();
   });
   return { server, stop, origin: `http://127.0.0.1:${server.address().port}` };
+}
+
+// One browser and the page served on 127.0.0.1 for a whole test file: session.browser and
+// session.served are there once the file's tests run.
+export function browserAndSite() {
+  const session = {};
+  before(async () => {
+    session.browser = await launchBrowser();
+    session.served = await serveSite();
+  });
+  after(async () => {
+    await session.browser?.close();
+    session.served?.server.close();
+  });
+  return session;
 }
 
 // Waits until the program has loaded and the menu is built.

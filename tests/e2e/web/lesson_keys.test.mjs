@@ -2,25 +2,16 @@
 // while its clock moves; a mouse picture steered by the keys or a finger; every control reached
 // with Tab and worked with Enter or Space.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import {
-  canvasPixels, differences, exporterPixels, frameOnCanvas, framesDrawn, launchBrowser, openTab, pointAt, serveSite,
+  browserAndSite, canvasPixels, differences, exporterPixels, frameOnCanvas, framesDrawn, openTab, pointAt,
   waitForMenu,
 } from './harness.mjs';
 
-let browser;
-let served;
-before(async () => {
-  browser = await launchBrowser();
-  served = await serveSite();
-});
-after(async () => {
-  await browser?.close();
-  served?.server.close();
-});
+const session = browserAndSite();
 
 async function openPicture(tab, answer, options = {}) {
-  await tab.goto(served.origin + '/');
+  await tab.goto(session.served.origin + '/');
   await waitForMenu(tab);
   await (options.tap ? tab.tap(`a[href="#answer=${answer}"]`) : tab.click(`a[href="#answer=${answer}"]`));
   await waitForLink(tab, (f) => f.answer === answer);
@@ -46,7 +37,7 @@ const sameAsExporter = async (tab, frame) =>
 const pause = (ms) => new Promise((done) => setTimeout(done, ms));
 
 test('picture 7 holds still, steps by 40 ms and a second, restarts, and runs at half speed', async (t) => {
-  const tab = await openTab(browser, { origin: served.origin });
+  const tab = await openTab(session.browser, { origin: session.served.origin });
   await openPicture(tab, '7');
   await waitForLink(tab, (f) => f.ticks > 1200, 'over a second in');
   const running = await framesDrawn(tab);  // the menu draws none
@@ -104,7 +95,7 @@ test('picture 7 holds still, steps by 40 ms and a second, restarts, and runs at 
 });
 
 test('picture 4: the arrows move the pointer by one pixel, with Shift by ten', async () => {
-  const tab = await openTab(browser, { origin: served.origin });
+  const tab = await openTab(session.browser, { origin: session.served.origin });
   await openPicture(tab, '4');
   await pointAt(tab, 720, 240);
   await waitForLink(tab, (f) => f.mouse.join() === '720,240');
@@ -131,8 +122,8 @@ test('picture 4: the arrows move the pointer by one pixel, with Shift by ten', a
 });
 
 test('with the keyboard only: Tab reaches every control, Enter works them, the arrows start at the centre', async () => {
-  const tab = await openTab(browser, { origin: served.origin });
-  await tab.goto(served.origin + '/');
+  const tab = await openTab(session.browser, { origin: session.served.origin });
+  await tab.goto(session.served.origin + '/');
   await waitForMenu(tab);
   // Each Tab's target, and whether it shows a ring of at least 2 px.
   const tabRound = async (presses) => {
@@ -164,7 +155,7 @@ test('with the keyboard only: Tab reaches every control, Enter works them, the a
   // Picture 7 from its link, in a page of its own: after Escape headless Firefox shows no rings on
   // the next Tabs (Chromium does), so the count starts from a freshly loaded page.
   await tab.keyboard.press('Escape');
-  await tab.goto(served.origin + '/#answer=7');
+  await tab.goto(session.served.origin + '/#answer=7');
   await waitForLink(tab, (f) => f.answer === '7');
   const onSeven = await tabRound(12);
   const ringed = (seen) => ['back', 'fullscreen', 'frame-link', 'pause', 'speed', 'canvas'].filter((id) => seen.get(id));
@@ -184,7 +175,7 @@ test('with the keyboard only: Tab reaches every control, Enter works them, the a
 });
 
 test('on a touch screen: a tap opens picture 4 and a finger steers it', async () => {
-  const tab = await openTab(browser, { width: 844, height: 390, origin: served.origin, touch: true });
+  const tab = await openTab(session.browser, { width: 844, height: 390, origin: session.served.origin, touch: true });
   await openPicture(tab, '4', { tap: true });
   const box = await tab.evaluate(() => {
     const r = document.getElementById('canvas').getBoundingClientRect();

@@ -2,21 +2,10 @@
 // full size, at half size and in full screen, frame pixels as the exporter draws them; Escape
 // brings the menu back; the spiral's primes are found once for the page's whole life.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
-import {
-  exporterPixels, kWidth, launchBrowser, openTab, pointAt, serveSite, waitForMenu, waitForPicture,
-} from './harness.mjs';
+import { test } from 'node:test';
+import { browserAndSite, exporterPixels, kWidth, openTab, pointAt, waitForMenu, waitForPicture } from './harness.mjs';
 
-let browser;
-let served;
-before(async () => {
-  browser = await launchBrowser();
-  served = await serveSite();
-});
-after(async () => {
-  await browser?.close();
-  served?.server.close();
-});
+const session = browserAndSite();
 
 const shown = (tab) => tab.evaluate(() => ({
   menu: !document.getElementById('menu').hidden,
@@ -26,8 +15,8 @@ const shown = (tab) => tab.evaluate(() => ({
 const primeCacheReady = (tab) => tab.evaluate(() => Module.ccall('plotnik_prime_cache_ready', 'number', [], []));
 
 test('picture 4 follows the pointer at every size, and Escape goes back to the menu', async () => {
-  const tab = await openTab(browser, { origin: served.origin });
-  await tab.goto(served.origin + '/');
+  const tab = await openTab(session.browser, { origin: session.served.origin });
+  await tab.goto(session.served.origin + '/');
   await waitForMenu(tab);
   await tab.click('a[href="#answer=4"]');
   const target = exporterPixels('4', 0, [720, 240]);
@@ -39,7 +28,7 @@ test('picture 4 follows the pointer at every size, and Escape goes back to the m
   // A link to this frame, asked for with L so the pointer stays where it is.
   await tab.keyboard.press('l');
   const message = await tab.$eval('#message', (e) => e.textContent);
-  assert.match(message, new RegExp(`${served.origin}/#answer=4&mouse=720,240&ticks=\\d+$`));
+  assert.match(message, new RegExp(`${session.served.origin}/#answer=4&mouse=720,240&ticks=\\d+$`));
 
   await tab.evaluate(() => { document.getElementById('canvas').style.width = '640px'; });
   sizes.push(await pointAt(tab, 100, 600));
@@ -72,8 +61,8 @@ test('picture 4 follows the pointer at every size, and Escape goes back to the m
 });
 
 test('the spiral twice: its primes are found once, the console stays short', async () => {
-  const tab = await openTab(browser, { origin: served.origin });
-  await tab.goto(served.origin + '/');
+  const tab = await openTab(session.browser, { origin: session.served.origin });
+  await tab.goto(session.served.origin + '/');
   await waitForMenu(tab);
   assert.equal(await primeCacheReady(tab), 0);
   const spiral = exporterPixels('5');

@@ -2,22 +2,13 @@
 // once, a mouse picture once and again for each move of its pointer to another frame pixel. The
 // frame left standing is the exporter's. (Moving pictures: lesson_keys.test.mjs.)
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import {
-  canvasPixels, differences, exporterPixels, frameOnCanvas, framesDrawn, launchBrowser, openTab, pointAt,
-  serveSite, waitForMenu,
+  browserAndSite, canvasPixels, differences, exporterPixels, frameOnCanvas, framesDrawn, openTab, pointAt,
+  waitForMenu,
 } from './harness.mjs';
 
-let browser;
-let served;
-before(async () => {
-  browser = await launchBrowser();
-  served = await serveSite();
-});
-after(async () => {
-  await browser?.close();
-  served?.server.close();
-});
+const session = browserAndSite();
 
 const pause = (ms) => new Promise((done) => setTimeout(done, ms));
 
@@ -40,8 +31,8 @@ const cases = [
 ];
 
 test('still and mouse pictures draw only when their frame can change', async (t) => {
-  const tab = await openTab(browser, { origin: served.origin });
-  await tab.goto(served.origin + '/');
+  const tab = await openTab(session.browser, { origin: session.served.origin });
+  await tab.goto(session.served.origin + '/');
   await waitForMenu(tab);
   await pointAt(tab, 200, 300);
   for (const [answer, moves, expected] of cases) {

@@ -1,9 +1,9 @@
 // The page on the screens a classroom has: the whole picture in view under its controls, nothing
 // to scroll, as large as the window allows, and the pointer still on the exact frame pixel.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import {
-  canvasPixels, differences, exporterPixels, frameOnCanvas, launchBrowser, openTab, pointAt, serveSite, waitForMenu,
+  browserAndSite, canvasPixels, differences, exporterPixels, frameOnCanvas, openTab, pointAt, waitForMenu,
 } from './harness.mjs';
 
 // width, height, the narrowest the picture may be
@@ -15,16 +15,7 @@ const sizes = [
   [1920, 1080, 1281], // a projector: larger than the frame
 ];
 
-let browser;
-let served;
-before(async () => {
-  browser = await launchBrowser();
-  served = await serveSite();
-});
-after(async () => {
-  await browser?.close();
-  served?.server.close();
-});
+const session = browserAndSite();
 
 const layout = (tab) => tab.evaluate(() => {
   const r = document.getElementById('canvas').getBoundingClientRect();
@@ -40,8 +31,8 @@ const layout = (tab) => tab.evaluate(() => {
 
 test('at five screen sizes the picture fits whole, and the pointer stays exact', async (t) => {
   for (const [width, height, narrowest] of sizes) {
-    const tab = await openTab(browser, { width, height, origin: served.origin });
-    await tab.goto(served.origin + '/');
+    const tab = await openTab(session.browser, { width, height, origin: session.served.origin });
+    await tab.goto(session.served.origin + '/');
     await waitForMenu(tab);
     const seen = [];
     for (const answer of ['7', '4']) {

@@ -6,10 +6,9 @@
 // "forget:" finds the spiral's primes again before every frame, as on its very first frame.
 #include "bench_window.h"
 
+#include "menu/frame_link.h"
 #include "menu/menu.h"
-#include "common/mouse.h"
 #include "scenes/scenes.h"
-#include "web/page_link.h"
 
 #include <algorithm>
 #include <chrono>
@@ -45,23 +44,25 @@ int main(int argc, char** argv)
         if (forget) {
             text.erase(0, kForget.size());
         }
-        PageLink link;
-        const std::string problem = readPageLink(text, link);
+        FrameLink link;
+        const std::string problem = readFrameLink(text, link);
         if (!problem.empty() || link.answer.empty()) {
             std::fprintf(stderr, "%s: %s\n", argv[i], problem.empty() ? "no picture" : problem.c_str());
             return 2;
         }
-        app.choice = link.answer;
-        app.frameTicks = link.ticks;
-        steerMouse(link.mouse);
-        drawFrame();  // the first frame's one-time work (the spiral's primes) out of the way
+        const Picture& picture = pictureFor(link.answer);
+        const auto frame = [&picture, &link] {
+            drawFrame(picture, link.inputs);
+            SDL_RenderPresent(app.renderer);
+        };
+        frame();  // the first frame's one-time work (the spiral's primes) out of the way
         std::vector<double> times;
         for (int f = 0; f < frames; ++f) {
             if (forget) {
                 forgetPrimeCache();
             }
             const auto start = std::chrono::steady_clock::now();
-            drawFrame();
+            frame();
             times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         }
         std::printf("median %s %.4f\n", argv[i], medianOf(times));

@@ -55,7 +55,7 @@ TEST(HostileInput, EveryTokenIsReadWholeAndMatchedExactly)
         testing::internal::GetCapturedStdout();
         ASSERT_TRUE(cycled);
         EXPECT_TRUE(app.choice == c.choice) << "read " << app.choice.size() << " bytes";
-        EXPECT_STREQ(menuItemFor(app.choice).answer, c.scene);
+        EXPECT_STREQ(pictureFor(app.choice).answer, c.scene);
     }
 }
 

@@ -4,9 +4,9 @@
 
 #include "common/app_state.h"
 #include "common/fonts.h"
+#include "common/window.h"
 
 #include <SDL.h>
-#include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -72,32 +72,21 @@ struct Frame {
     }
 };
 
-// Opens the media library, the window, its renderer and (optionally) the fonts into app.
+// Opens the media library, the headless window, its renderer and (optionally) the fonts into app,
+// as the exporter does.
 inline void openSceneWindow(bool withFonts = true)
 {
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
-    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    ASSERT_EQ(TTF_Init(), 0) << TTF_GetError();
-    app.window = SDL_CreateWindow("Plotnik", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                  kWindowWidth, kWindowHeight, 0);
-    ASSERT_NE(app.window, nullptr) << SDL_GetError();
-    app.renderer = SDL_CreateRenderer(app.window, -1, 0);
-    ASSERT_NE(app.renderer, nullptr) << SDL_GetError();
+    ASSERT_TRUE(openWindow(kHeadless)) << SDL_GetError();
     if (withFonts) {
-        openFonts();
         ASSERT_NE(app.largeFont, nullptr) << "Assets/Calibri.ttf is needed in the working directory";
+    } else {
+        closeFonts();
     }
 }
 
 inline void closeSceneWindow()
 {
-    closeFonts();
-    SDL_DestroyRenderer(app.renderer);
-    SDL_DestroyWindow(app.window);
-    app.renderer = nullptr;
-    app.window = nullptr;
-    TTF_Quit();
-    SDL_Quit();
+    closeWindow();
 }
 
 inline Frame readFrame()

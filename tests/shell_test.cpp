@@ -5,7 +5,6 @@
 
 #include "common/app_state.h"
 #include "common/fonts.h"
-#include "common/mouse.h"
 #include "common/text.h"
 #include "console/program.h"
 #include "menu/menu.h"
@@ -61,9 +60,9 @@ TEST(Dispatch, MatchesAnswersExactly)
         {"8", "8"},  {"9", "9"},  {"1\r", "1"}, {"Plotnik", "1"},
     };
     for (const auto& c : cases) {
-        EXPECT_STREQ(menuItemFor(c.answer).answer, c.scene) << "answer \"" << c.answer << "\"";
+        EXPECT_STREQ(pictureFor(c.answer).answer, c.scene) << "answer \"" << c.answer << "\"";
     }
-    EXPECT_STREQ(menuItemFor(std::string("2\0", 2)).answer, "1") << "a NUL byte makes another answer";
+    EXPECT_STREQ(pictureFor(std::string("2\0", 2)).answer, "1") << "a NUL byte makes another answer";
 }
 
 TEST(Dispatch, PhaseGrowsOneRadianEvery360MillisecondsAndWraps)
@@ -92,9 +91,9 @@ TEST(Dispatch, PhaseGrowsOneRadianEvery360MillisecondsAndWraps)
     }
 }
 
-// The mouse-steered scenes read the pointer once and draw at that position, whichever way the frame
-// reaches them.
-TEST_F(MouseScenes, DispatchDrawsAtThePointer)
+// The mouse-steered scenes draw at the pointer whichever way the frame reaches them: the picture
+// table's entry given the pointer, and the scene routine given it directly.
+TEST_F(MouseScenes, TheTableDrawsAtThePointerItIsGiven)
 {
     const struct {
         const char* answer;
@@ -108,11 +107,10 @@ TEST_F(MouseScenes, DispatchDrawsAtThePointer)
         {"10", {300, -32768}, [](int x, int) { drawComputedSineAt(x); }, kWhite, 900},
     };
     for (const auto& c : cases) {
-        app.choice = c.answer;
-        steerMouse(c.pointer);
-        const Frame dispatched = renderFrame(dispatchScene);
+        const Picture& picture = pictureFor(c.answer);
+        const Frame fromTable = renderFrame([&] { picture.draw(FrameInputs{0, c.pointer}); });
         const Frame direct = renderFrame([&c] { c.drawAt(c.pointer.x, c.pointer.y); });
-        EXPECT_TRUE(dispatched.pixels == direct.pixels) << "answer " << c.answer;
+        EXPECT_TRUE(fromTable.pixels == direct.pixels) << "answer " << c.answer;
         EXPECT_GT(direct.count(c.colour), c.atLeast) << "answer " << c.answer;
     }
 }

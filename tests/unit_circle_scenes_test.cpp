@@ -4,6 +4,7 @@
 
 #include "common/text.h"
 #include "scenes/scenes.h"
+#include "scenes/unit_circle.h"
 
 #include <gtest/gtest.h>
 

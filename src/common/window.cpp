@@ -10,27 +10,41 @@
 
 #include <string>
 
-namespace {
-constexpr Uint32 kAllSubsystems = 0xF231;  // timer, audio, video, joystick, haptic, controller, events, sensor
-}  // namespace
-
-bool openWindow()
+bool openWindow(WindowPlace place)
 {
-    if (SDL_Init(kAllSubsystems) != 0) {
-        const std::string line = std::string("SDL_Init: ") + SDL_GetError();
-        printLine(line.c_str());
+    const bool headless = place == kHeadless;
+    if (headless) {
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "dummy", SDL_HINT_OVERRIDE);
+        SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_OVERRIDE);
+    }
+    if (SDL_Init(headless ? SDL_INIT_VIDEO : kAllSubsystems) != 0) {
+        if (!headless) {
+            const std::string line = std::string("SDL_Init: ") + SDL_GetError();
+            printLine(line.c_str());
+        }
         app.running = false;
         return false;
     }
-    printLine("Subsystems initialised!");
+    if (!headless) {
+        printLine("Subsystems initialised!");
+    }
     app.window = SDL_CreateWindow("Plotnik", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                   kWindowWidth, kWindowHeight, 0);
     if (app.window != nullptr) {
-        printLine("Window created!");
+        if (!headless) {
+            printLine("Window created!");
+        }
         app.renderer = SDL_CreateRenderer(app.window, -1, 0);
     }
-    if (app.renderer != nullptr) {
+    if (app.renderer != nullptr && !headless) {
         printLine("Renderer created!");
+    }
+    if (headless && app.renderer == nullptr) {
+        const std::string error = SDL_GetError();
+        closeWindow();
+        SDL_SetError("%s", error.c_str());
+        app.running = false;
+        return false;
     }
     app.running = true;
 

@@ -2,6 +2,7 @@
 #include "console/program.h"
 
 #include "common/app_state.h"
+#include "common/mouse.h"
 #include "common/text.h"
 #include "common/window.h"
 #include "console/console_platform.h"
@@ -21,8 +22,8 @@ bool mediaReady = false;
 
 void printMenu()
 {
-    for (const MenuItem& item : kMenuItems) {
-        printLine(item.line);
+    for (const Picture& picture : kPictures) {
+        printLine(picture.line);
     }
     printLine("");
     std::cout << "wybor: " << std::flush;
@@ -41,10 +42,29 @@ bool beginCycle(std::istream& in)
     return true;
 }
 
+void takeEvent(const SDL_Event& event)
+{
+    if (event.type == SDL_QUIT) {
+        app.running = false;
+    }
+}
+
+void runOneFrame(const Picture& picture)
+{
+    app.frameTicks = SDL_GetTicks();
+    SDL_Event event;
+    if (SDL_PollEvent(&event) != 0) {
+        takeEvent(event);
+    }
+    drawFrame(picture, FrameInputs{app.frameTicks, readMouse()});
+    SDL_RenderPresent(app.renderer);
+}
+
 void runFrameLoop()
 {
+    const Picture& picture = pictureFor(app.choice);
     while (app.running) {
-        runOneFrame();
+        runOneFrame(picture);
     }
 }
 

@@ -3,16 +3,14 @@
 // animated GIF when the file name ends in .gif.
 #include "common/app_state.h"
 #include "common/files.h"
-#include "common/fonts.h"
-#include "common/mouse.h"
+#include "common/frame_inputs.h"
+#include "common/window.h"
 #include "exporter/exporter_platform.h"
 #include "exporter/gif_writer.h"
-#include "menu/frame_inputs.h"
 #include "menu/menu.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
-#include <SDL_ttf.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -153,11 +151,10 @@ std::string seriesName(const std::string& out, long k)
     return stem + number + png;
 }
 
-// Draws one frame as the main loop does into pixels; false (message printed) on failure.
-bool drawInto(std::uint32_t ticks, SDL_Surface* pixels)
+// Draws one frame as the window does into pixels; false (message printed) on failure.
+bool drawInto(const Options& o, std::uint32_t ticks, SDL_Surface* pixels)
 {
-    app.frameTicks = ticks;
-    drawFrame();
+    drawFrame(pictureFor(o.answer), FrameInputs{ticks, o.mouse});
     if (SDL_RenderReadPixels(app.renderer, nullptr, pixels->format->format, pixels->pixels,
                              pixels->pitch) != 0) {
         std::fprintf(stderr, "plotnik-snapshot: reading the frame: %s\n", SDL_GetError());
@@ -167,9 +164,9 @@ bool drawInto(std::uint32_t ticks, SDL_Surface* pixels)
 }
 
 // Draws one frame and writes it as a PNG; false (message printed) on failure.
-bool writeFrame(std::uint32_t ticks, const std::string& path, SDL_Surface* pixels)
+bool writeFrame(const Options& o, std::uint32_t ticks, const std::string& path, SDL_Surface* pixels)
 {
-    if (!drawInto(ticks, pixels)) {
+    if (!drawInto(o, ticks, pixels)) {
         return false;
     }
     // Written beside the target and renamed over it, so a failed write leaves no partial file.
@@ -202,12 +199,12 @@ void reportProgress(long k, long n)
 int exportPngs(const Options& o, SDL_Surface* pixels)
 {
     if (o.frames == 0) {
-        return writeFrame(static_cast<std::uint32_t>(o.ticks), o.out, pixels) ? 0 : 1;
+        return writeFrame(o, static_cast<std::uint32_t>(o.ticks), o.out, pixels) ? 0 : 1;
     }
     int status = 0;
     for (long k = 0; k < o.frames && status == 0 && stopSignal == 0; ++k) {
         const std::uint64_t ticks = o.ticks + static_cast<std::uint64_t>(k) * o.every;
-        status = writeFrame(static_cast<std::uint32_t>(ticks), seriesName(o.out, k), pixels) ? 0 : 1;
+        status = writeFrame(o, static_cast<std::uint32_t>(ticks), seriesName(o.out, k), pixels) ? 0 : 1;
         if (o.frames > 1) {
             reportProgress(k + 1, o.frames);
         }
@@ -226,7 +223,7 @@ int exportGif(const Options& o, SDL_Surface* pixels)
     const long frames = o.frames == 0 ? 1 : o.frames;
     for (long k = 0; k < frames; ++k) {
         const std::uint64_t ticks = o.ticks + static_cast<std::uint64_t>(k) * o.every;
-        if (!drawInto(static_cast<std::uint32_t>(ticks), pixels)) {
+        if (!drawInto(o, static_cast<std::uint32_t>(ticks), pixels)) {
             gifAbandon(gif);
             return 1;
         }
@@ -253,9 +250,6 @@ int exportGif(const Options& o, SDL_Surface* pixels)
 
 int exportFrames(const Options& o)
 {
-    app.choice = o.answer;
-    steerMouse(o.mouse);
-
     SDL_Surface* pixels = SDL_CreateRGBSurfaceWithFormat(0, kWindowWidth, kWindowHeight, 24,
                                                          SDL_PIXELFORMAT_RGB24);
     if (pixels == nullptr) {
@@ -281,33 +275,14 @@ int main(int argc, char** argv)
     catchStopSignals(onStopSignal);
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
 
-    // Always headless: a window of the dummy video driver, whatever display there is.
-    SDL_setenv("SDL_VIDEODRIVER", "dummy", 1);
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "plotnik-snapshot: SDL_Init: %s\n", SDL_GetError());
-        return 1;
-    }
-    TTF_Init();
+    // Always headless, whatever display there is.
     int status = 1;
-    app.window = SDL_CreateWindow("Plotnik", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                  kWindowWidth, kWindowHeight, 0);
-    // The software renderer on every system: a hidden window's frames are read back from it
-    // exactly, where a graphics card's renderer may hand back a black picture.
-    SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_OVERRIDE);
-    app.renderer = app.window != nullptr ? SDL_CreateRenderer(app.window, -1, 0) : nullptr;
-    if (app.renderer == nullptr) {
-        std::fprintf(stderr, "plotnik-snapshot: no renderer: %s\n", SDL_GetError());
+    if (!openWindow(kHeadless)) {
+        std::fprintf(stderr, "plotnik-snapshot: no window to draw in: %s\n", SDL_GetError());
     } else {
-        openFonts();
         status = exportFrames(options);
-        closeFonts();
-        SDL_DestroyRenderer(app.renderer);
+        closeWindow();
     }
-    if (app.window != nullptr) {
-        SDL_DestroyWindow(app.window);
-    }
-    TTF_Quit();
-    SDL_Quit();
     if (stopSignal != 0) {
         // Ended by the signal, as the shell expects.
         std::signal(stopSignal, SIG_DFL);

@@ -1,42 +1,37 @@
-// The ten menu items, the one table every front end reads: the line the menu shows, the answer
-// that selects it, the scene that draws it and what makes its frame change; and the drawing of
-// one frame for an answer.
+// The ten pictures, the one table every front end reads: for each its menu answer and line, its
+// description, what steers it and the one routine that draws its scene from explicit inputs; and
+// the drawing of one whole frame.
 #pragma once
 
-#include <cstdint>
+#include "common/frame_inputs.h"
+
+#include <SDL.h>
+
 #include <string>
 
-constexpr double kTwoPi = 6.283185307179586;
-constexpr double kSixPi = 18.84955592153876;
-
-// What makes a picture's frame change: nothing (a still picture), the clock or the mouse.
+// What makes a picture's frame change: nothing (a still picture), the clock or the pointer.
 enum Steering { kSteeredByNothing = 0, kSteeredByClock = 1, kSteeredByMouse = 2 };
 
-struct MenuItem {
-    const char* answer;        // what the user types, matched exactly
-    const char* line;          // the menu line, "1 - Funkcje trygonometryczne"
-    void (*draw)();            // scenes that take nothing
-    void (*drawAt)(float);     // scenes that take phase
-    double wrap;               // where phase falls back to 0
-    Steering steering;         // the only input the frame depends on
+struct Picture {
+    const char* answer;       // what the user types, matched exactly
+    const char* line;         // the menu line, "1 - Funkcje trygonometryczne"
+    const char* description;  // in Polish: what the picture shows and what steers it
+    Steering steering;        // the only input its frame depends on
+    void (*draw)(const FrameInputs& inputs);  // the whole scene of one frame, neither cleared nor presented
 };
 
-constexpr int kMenuItemCount = 10;
-extern const MenuItem kMenuItems[kMenuItemCount];
+constexpr int kPictureCount = 10;
+extern const Picture kPictures[kPictureCount];
 
-// The clock-driven angle: ticks / 360 in single precision, wrapped at `wrap` in double, narrowed.
-float phaseFromTicks(std::uint32_t ticks, double wrap);
-
-// The item an answer selects; answers that match no menu item (exact match only) select the
+// The picture an answer selects; answers that match no menu answer (exact match only) select the
 // trigonometric functions.
-const MenuItem& menuItemFor(const std::string& answer);
+const Picture& pictureFor(const std::string& answer);
 
-// Draws the current frame of the scene that app.choice selects, with app.frameTicks as the clock.
+// One whole frame as every front end draws it: cleared to black, then the picture's scene at
+// these inputs; presenting it is the front end's. A front end that draws straight into memory it
+// can see (the page's window surface, four bytes a pixel, black all zero bits) passes it, and the
+// clear is one fill of that memory, the same pixels as the renderer's clear.
+void drawFrame(const Picture& picture, const FrameInputs& inputs, SDL_Surface* frameMemory = nullptr);
+
+// The scene of the picture that app.choice selects, at app.frameTicks and the real pointer.
 void dispatchScene();
-
-// One whole frame as every front end draws it: cleared to black, the chosen scene, presented.
-void drawFrame();
-
-// One turn of the frame loop: samples the clock into app.frameTicks, takes at most one event (a
-// quit event clears app.running; the others are dropped) and draws the frame, the last one too.
-void runOneFrame();

@@ -19,13 +19,9 @@ constexpr int kLargestFiniteFactorial = 170;  // 171! is beyond the double range
 // Terms up to x^169 / 169! have finite denominators; from x^171 on the denominator is infinite.
 constexpr int kFiniteTerms = (kLargestFiniteFactorial - 1) / 2;
 constexpr SDL_Color kTextColour{255, 255, 255, 0};
-
-// The number of terms for the mouse column m: (10 m) / 1280 + 1, truncated toward zero. The
-// product is formed in 64 bits so that no int m can overflow it.
-int precisionFor(int m)
-{
-    return static_cast<int>(static_cast<long long>(m) * 10 / 1280 + 1);
-}
+// One more term for every tenth of the width: one term after the x at the left edge.
+constexpr long long kTermBands = 10;
+constexpr long long kBandColumns = 1280;
 
 // The denominators (2k+1)! of the terms k = 1, 2, ... that are finite, as far as the precision
 // asks; entry k - 1 belongs to term k.
@@ -65,6 +61,13 @@ double taylorSine(double x, int precision, const std::vector<double>& denominato
 
 }  // namespace
 
+// The number of terms for the pointer's column m: (10 m) / 1280 + 1, truncated toward zero. The
+// product is formed in 64 bits so that no int m can overflow it.
+int taylorPrecision(int mouseX)
+{
+    return static_cast<int>(static_cast<long long>(mouseX) * kTermBands / kBandColumns + 1);
+}
+
 double factorial(int n)
 {
     if (n <= 1) {
@@ -78,7 +81,7 @@ double factorial(int n)
 
 void drawComputedSineAt(int mouseX)
 {
-    const int precision = precisionFor(mouseX);
+    const int precision = taylorPrecision(mouseX);
     drawLabel(app.smallFont, "Obliczony sinus", kTextColour, 12, 12);
     SDL_SetRenderDrawColor(app.renderer, 255, 255, 255, 255);
 

@@ -15,6 +15,11 @@ constexpr int kTerms = kWindowWidth / kColumnStep;
 constexpr float kZeroRow = 360.0f;         // row of the value 0
 constexpr float kPixelsPerUnit = 100.0f;   // the value 1 lies 100 rows above it
 constexpr SDL_Color kTextColour{255, 255, 255, 0};
+// The pointer's row sets the start value, 1 on the top row; its column the rate, 0 at the left edge
+// and 4 one column past the right.
+constexpr float kStartRows = 720.0f;
+constexpr float kRateColumns = 1280.0f;
+constexpr float kMaxRate = 4.0f;
 
 // The points of the sequence x(n+1) = k x(n) (1 - x(n)), term n in column 10 n. Terms whose row
 // cannot be a pixel (the sequence diverges for rates above 4) are left out.
@@ -34,10 +39,20 @@ int sequencePoints(float x0, float k, std::array<SDL_Point, kTerms>& points)
 
 }  // namespace
 
+float logisticStart(int mouseY)
+{
+    return 1.0f - static_cast<float>(mouseY) / kStartRows;
+}
+
+float logisticRate(int mouseX)
+{
+    return (static_cast<float>(mouseX) / kRateColumns) * kMaxRate;
+}
+
 void drawLogisticMapAt(int mouseX, int mouseY)
 {
-    const float x0 = 1.0f - static_cast<float>(mouseY) / 720.0f;
-    const float k = (static_cast<float>(mouseX) / 1280.0f) * 4.0f;
+    const float x0 = logisticStart(mouseY);
+    const float k = logisticRate(mouseX);
     char readout[32];
     formatText(readout, sizeof readout, "x0 = %.4f | k = %.4f", static_cast<double>(x0),
                static_cast<double>(k));

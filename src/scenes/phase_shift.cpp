@@ -1,5 +1,6 @@
 // Three sine waves a third of a turn apart, each with its radius turning on the unit circle.
 #include "scenes/scenes.h"
+#include "scenes/unit_circle.h"
 
 #include "common/app_state.h"
 #include "common/text.h"
@@ -11,13 +12,7 @@ namespace {
 
 constexpr float kThirdTurn = 2.0943952f;      // 2 pi / 3
 constexpr float kTwoThirdsTurn = 4.1887903f;  // 4 pi / 3
-constexpr int kCentre = 200;                  // the circle's centre is (200, 200)
-constexpr float kCentreF = 200.0f;
-constexpr float kZeroRow = 200.0f;            // the waves swing about row 200
-constexpr float kPixelsPerUnit = 100.0f;
-constexpr float kPixelsPerRadian = 30.0f;
-constexpr float kGraphOrigin = 400.0f;        // column of the angle 0
-constexpr int kMaxCurveSteps = 1885;          // phase just below 6 pi
+constexpr float kZeroRow = 200.0f;            // the waves swing about row 200, the circle's centre
 
 // Row of the value sin(angle) on the graph; the radii's tips use it too.
 int waveRow(float angle)
@@ -31,7 +26,7 @@ void drawWaves(float phase)
     std::vector<SDL_Point> points;
     points.reserve(3 * kMaxCurveSteps);
     for (float t = 0.0f; phase > t; t = nextTracerAngle(t)) {
-        const int x = static_cast<int>(t * kPixelsPerRadian + kGraphOrigin);
+        const int x = static_cast<int>(t * kPixelsPerRadian + kGraphOriginF);
         points.push_back({x, waveRow(t)});
         points.push_back({x, waveRow(t + kThirdTurn)});
         points.push_back({x, waveRow(t + kTwoThirdsTurn)});
@@ -45,8 +40,8 @@ void drawRadius(float angle, int xEnd, Uint8 r, Uint8 g, Uint8 b)
 {
     SDL_SetRenderDrawColor(app.renderer, r, g, b, 255);
     const int y = waveRow(angle);
-    const int x = static_cast<int>(static_cast<float>(std::cos(static_cast<double>(angle))) * kPixelsPerUnit + kCentreF);
-    SDL_RenderDrawLine(app.renderer, kCentre, kCentre, x, y);
+    const int x = static_cast<int>(static_cast<float>(std::cos(static_cast<double>(angle))) * kPixelsPerUnit + kCircleCentreF);
+    SDL_RenderDrawLine(app.renderer, kCircleCentre, kCircleCentre, x, y);
     SDL_RenderDrawLine(app.renderer, xEnd, y, x, y);
 }
 
@@ -66,7 +61,7 @@ void drawPhaseShift(float phase)
     drawLabel(app.smallFont, "Przesuniecie fazowe", {255, 255, 255, 0}, 12, 12);
     drawUnitCircle();
     drawWaves(phase);
-    const int xEnd = static_cast<int>(phase * kPixelsPerRadian + kGraphOrigin);
+    const int xEnd = static_cast<int>(phase * kPixelsPerRadian + kGraphOriginF);
     drawRadius(phase, xEnd, 255, 0, 0);
     drawRadius(phase + kThirdTurn, xEnd, 0, 255, 0);
     drawRadius(phase + kTwoThirdsTurn, xEnd, 0, 0, 255);

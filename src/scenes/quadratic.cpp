@@ -15,6 +15,12 @@ constexpr int kLastMark = 640;         // marks run out to 640 pixels on all fou
 constexpr int kMarkHalfLength = 5;     // every mark is 11 pixels long
 constexpr int kCurveReach = 640;       // the curve runs from offset -640 to 640
 constexpr SDL_Color kTextColour{255, 255, 255, 0};
+// The pointer's row sets a, 0 on the middle row and 1 two hundred rows above it; its column sets
+// b in units of the marks, 0 in the middle column.
+constexpr float kMiddleRow = 360.0f;
+constexpr float kRowsPerUnitOfA = 200.0f;
+constexpr float kMiddleColumn = 640.0f;
+constexpr float kColumnsPerUnitOfB = 40.0f;
 
 void drawAxes()
 {
@@ -75,10 +81,20 @@ void plotQuadratic(float a, float b)
     drawCurve(a, b);
 }
 
+float quadraticA(int mouseY)
+{
+    return (kMiddleRow - static_cast<float>(mouseY)) / kRowsPerUnitOfA;
+}
+
+float quadraticB(int mouseX)
+{
+    return (static_cast<float>(mouseX) - kMiddleColumn) / kColumnsPerUnitOfB;
+}
+
 void drawQuadraticAt(int mouseX, int mouseY)
 {
-    const float a = (360.0f - static_cast<float>(mouseY)) / 200.0f;
-    const float b = (static_cast<float>(mouseX) - 640.0f) / 40.0f;
+    const float a = quadraticA(mouseY);
+    const float b = quadraticB(mouseX);
     char readout[128];
     formatText(readout, sizeof readout, "a = %.4f | b = %.4f | c = 0", static_cast<double>(a),
                static_cast<double>(b));

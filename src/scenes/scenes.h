@@ -1,5 +1,6 @@
-// The ten scene routines, one per menu item, and the routines that take the mouse position.
-// Each draws one whole frame into app.renderer; none clears or presents it.
+// The ten scene routines, one per menu item, the routines that take their input explicitly, and
+// the functions that turn a clock or a pointer into the values a picture shows. Each scene draws
+// one whole frame into app.renderer; none clears or presents it.
 #pragma once
 
 #include <SDL.h>
@@ -9,21 +10,26 @@
 #include <vector>
 
 // 1: sine, cosine and tangent graphs squeezed by a frequency that follows the clock.
-void drawTrigFunctions();
+void drawTrigFunctions();                      // at app.frameTicks
+void drawTrigFunctionsAt(std::uint32_t ticks);
 float trigFrequency(std::uint32_t ticks);  // (ticks mod 4000) / 200, in single precision
 
-// 2: the logistic sequence; the mouse sets the start value and the rate.
-void drawLogisticMap();
+// 2: the logistic sequence; the pointer's height sets the start value, its column the rate.
+void drawLogisticMap();  // at the pointer
 void drawLogisticMapAt(int mouseX, int mouseY);
+float logisticStart(int mouseY);  // x0 = 1 - y / 720: 1 on the top row
+float logisticRate(int mouseX);   // k = (x / 1280) * 4: 0 at the left edge
 
 // 3: the bifurcation diagram of the logistic map.
 void drawBifurcation();
 std::vector<SDL_Point> bifurcationPoints();  // the 255 points of each of the 1200 columns
 
-// 4: a parabola on a coordinate cross; the mouse sets its coefficients.
-void drawQuadratic();
+// 4: a parabola y = a x^2 + b x on a coordinate cross; the pointer sets a and b.
+void drawQuadratic();  // at the pointer
 void drawQuadraticAt(int mouseX, int mouseY);
 void plotQuadratic(float a, float b);
+float quadraticA(int mouseY);  // a = (360 - y) / 200: 0 on the middle row
+float quadraticB(int mouseX);  // b = (x - 640) / 40: 0 in the middle column
 
 // 5: the Ulam spiral of the primes up to 500000.
 void drawUlamSpiral();
@@ -31,6 +37,14 @@ constexpr int kSpiralNumbers = 500000;
 extern std::uint8_t primeCache[kSpiralNumbers];  // entry k: 1 when k + 1 is prime, else 0
 extern bool primeCacheReady;                     // set by the first spiral frame, never reset by the program
 void forgetPrimeCache();  // tests and benchmarks only: empties the cache so the next frame fills it again
+
+// 6, 7 and 8 turn with the clock: one radian every 360 ms, ticks / 360 in single precision,
+// wrapped at `wrap` in double and narrowed; 6 wraps at one turn, 7 and 8 at three.
+constexpr double kTwoPi = 6.283185307179586;
+constexpr double kSixPi = 18.84955592153876;
+constexpr double kRotationWrap = kTwoPi;
+constexpr double kUnitCircleWrap = kSixPi;
+float phaseFromTicks(std::uint32_t ticks, double wrap);
 
 // 6: a rectangle turned by phase.
 void drawRotation(float phase);
@@ -41,11 +55,6 @@ void drawSineCosine(float phase);
 // 8: three sine waves a third of a turn apart, with their radii.
 void drawPhaseShift(float phase);
 
-// Shared by 7 and 8: the white outline of the unit circle about (200, 200), 628 points of radius 100,
-// and the curve tracer's next angle (the step of 0.01 is added in double, the sum kept in single).
-void drawUnitCircle();
-float nextTracerAngle(float t);
-
 // The three readouts of 7 for phase, each written into buffer (capacity bytes; 32 is enough).
 void formatAngleReadout(char* buffer, std::size_t capacity, float phase);
 void formatCosineReadout(char* buffer, std::size_t capacity, float phase);
@@ -54,7 +63,8 @@ void formatSineReadout(char* buffer, std::size_t capacity, float phase);
 // 9: divisors of 1 to 1280, with the primes marked.
 void drawPrimeGraph();
 
-// 10: the sine from its Taylor series; the mouse sets the number of terms.
-void drawComputedSine();
+// 10: the sine from its Taylor series; the pointer's column sets the number of terms.
+void drawComputedSine();  // at the pointer
 void drawComputedSineAt(int mouseX);
+int taylorPrecision(int mouseX);  // the terms after the leading x: (10 x) / 1280 + 1
 double factorial(int n);

@@ -1,5 +1,6 @@
 // Sine and cosine as the projections of a point moving on the unit circle, traced as curves.
 #include "scenes/scenes.h"
+#include "scenes/unit_circle.h"
 
 #include "common/app_state.h"
 #include "common/text.h"
@@ -14,18 +15,11 @@ constexpr double kPi = 3.141592653589793;
 constexpr std::size_t kReadoutCapacity = 32;
 constexpr SDL_Color kLabelColour = {255, 255, 255, 0};
 
-constexpr int kCentre = 200;              // the circle's centre is (200, 200)
-constexpr float kPixelsPerUnit = 100.0f;  // radius of the circle and height of a value of 1
-constexpr float kPixelsPerRadian = 30.0f;
-constexpr int kGraphOrigin = 400;          // column of the angle 0
-constexpr float kGraphOriginF = 400.0f;
 constexpr float kCosineZeroRow = 200.0f;
 constexpr int kSineZeroRow = 500;
 constexpr float kSineZeroRowF = 500.0f;
 constexpr int kSineTopRow = 400;           // sine +1, where the offset turns down the diagonal
 constexpr int kDiagonalEnd = 300;          // column where the diagonals meet the sine graph
-
-constexpr int kMaxCurveSteps = 1885;       // phase just below 6 pi
 
 // Levels +1, 0, -1 of both graphs, the circle's extent, the angle-0 axis and the two diagonals,
 // each line from its first point to its second.
@@ -67,8 +61,8 @@ void drawProjections(float phase)
 {
     const float c = static_cast<float>(std::cos(static_cast<double>(phase)));
     const float s = static_cast<float>(std::sin(static_cast<double>(phase)));
-    const int x = kCentre + static_cast<int>(s * kPixelsPerUnit);
-    const int y = kCentre - static_cast<int>(c * kPixelsPerUnit);
+    const int x = kCircleCentre + static_cast<int>(s * kPixelsPerUnit);
+    const int y = kCircleCentre - static_cast<int>(c * kPixelsPerUnit);
     const int xEnd = kGraphOrigin + static_cast<int>(phase * kPixelsPerRadian);
     const int ySine = kSineZeroRow - static_cast<int>(s * kPixelsPerUnit);
 

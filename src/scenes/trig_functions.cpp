@@ -12,6 +12,10 @@ namespace {
 constexpr float kCentreRow = 360.0f;         // row of the value 0
 constexpr float kPixelsPerUnit = 100.0f;     // a value of +1 lies 100 rows above the centre line
 constexpr float kSamplesPerRadian = 200.0f;  // sample i stands for the angle i / 200
+// The frequency climbs by 0.1 every 20 ms and falls back to 0 after 200 such steps (4 s).
+constexpr float kMillisecondsPerStep = 20.0f;
+constexpr double kStepsPerCycle = 200.0;
+constexpr float kFrequencyPerStep = 0.1f;
 
 // One graph: a point for every sample i below bound, in column i / f. Every point of a graph has
 // the same colour, so they go to the renderer in runs of kPointRun points; a run that size stays in
@@ -50,14 +54,19 @@ double tangent(double a) { return std::tan(a); }
 float trigFrequency(std::uint32_t ticks)
 {
     const float clock = static_cast<float>(static_cast<double>(ticks));
-    const float scaled = clock / 20.0f;
-    const float wrapped = static_cast<float>(std::fmod(static_cast<double>(scaled), 200.0));
-    return wrapped * 0.1f;
+    const float scaled = clock / kMillisecondsPerStep;
+    const float wrapped = static_cast<float>(std::fmod(static_cast<double>(scaled), kStepsPerCycle));
+    return wrapped * kFrequencyPerStep;
 }
 
 void drawTrigFunctions()
 {
-    const float f = trigFrequency(app.frameTicks);
+    drawTrigFunctionsAt(app.frameTicks);
+}
+
+void drawTrigFunctionsAt(std::uint32_t ticks)
+{
+    const float f = trigFrequency(ticks);
     char readout[16];
     formatText(readout, sizeof readout, "%.2f Hz", static_cast<double>(f));
 

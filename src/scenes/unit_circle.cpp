@@ -1,5 +1,5 @@
 // The unit circle outline and the curve tracer's step, shared by the two unit-circle scenes.
-#include "scenes/scenes.h"
+#include "scenes/unit_circle.h"
 
 #include "common/app_state.h"
 
@@ -8,8 +8,6 @@
 namespace {
 
 constexpr int kCirclePoints = 628;         // a = 0.00, 0.01, ..., 6.27: just short of a full turn
-constexpr float kCircleCentre = 200.0f;    // the centre is (200, 200)
-constexpr float kCircleRadius = 100.0f;
 constexpr float kCircleStepsPerRadian = 100.0f;
 constexpr double kTracerStep = 0.01;
 
@@ -22,8 +20,8 @@ void drawUnitCircle()
         const double a = static_cast<double>(static_cast<float>(i) / kCircleStepsPerRadian);
         const float c = static_cast<float>(std::cos(a));
         const float s = static_cast<float>(std::sin(a));
-        points[i].x = static_cast<int>(c * kCircleRadius + kCircleCentre);
-        points[i].y = static_cast<int>(s * kCircleRadius + kCircleCentre);
+        points[i].x = static_cast<int>(c * kPixelsPerUnit + kCircleCentreF);
+        points[i].y = static_cast<int>(s * kPixelsPerUnit + kCircleCentreF);
     }
     SDL_SetRenderDrawColor(app.renderer, 255, 255, 255, 255);
     SDL_RenderDrawPoints(app.renderer, points, kCirclePoints);

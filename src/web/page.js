@@ -20,18 +20,11 @@ const page = {
   console: document.getElementById('console'),
 };
 
-// What plotnik_open_link answers.
-const kShown = { refused: -1, menu: 0, live: 1, frozen: 2 };
-// What steers the live picture, as plotnik_live_steering answers.
-const kSteering = { nothing: 0, clock: 1, mouse: 2 };
-let steering = kSteering.nothing;
+// The program's constants, read from it once it has loaded: what plotnik_open_link answers
+// (shows), what steers a picture (steering) and the lesson keys plotnik_key takes (keys).
+let program = null;
+let steering = null;  // what steers the live picture; null with none
 let paused = false;
-
-const kFrameSize = { width: 1280, height: 720 };
-const kFrameCentre = { x: 640, y: 360 };
-const kStepMs = 40;          // one frame of an animation
-const kBigStepMs = 1000;     // with Shift
-const kBigPointerStep = 10;  // frame pixels with Shift
 
 // The program's console lines, shown at most once per painted frame however many come.
 const consoleLines = [];
@@ -73,7 +66,7 @@ function showMenu() {
   page.picture.hidden = true;
   page.menu.hidden = false;
   page.canvas.removeAttribute('data-state');
-  steering = kSteering.nothing;
+  steering = null;
   document.body.classList.remove('showing-picture');
   describePicture(false);
   if (document.fullscreenElement) {
@@ -98,27 +91,27 @@ function follow(link) {
     showMessage('Błąd programu: ' + failure);
     return;
   }
-  page.frameLink.hidden = shown !== kShown.live;
+  page.frameLink.hidden = shown !== program.shows.live;
   steering = Module._plotnik_live_steering();
-  // A moving picture opens running at the page's pace.
+  // A moving picture opens running at the page's pace; the keys start from the centre unless the
+  // pointer is over the page.
   paused = false;
   page.pause.textContent = 'Pauza';
   page.speed.value = '1';
-  page.pause.hidden = steering !== kSteering.clock;
-  page.speed.parentElement.hidden = steering !== kSteering.clock;
-  if (shown === kShown.live) {
+  page.pause.hidden = steering === program.steering.nothing;
+  page.speed.parentElement.hidden = steering !== program.steering.clock;
+  if (shown === program.shows.live) {
     describePicture(true);
-    framePointer = null;  // the keys start from the centre unless the pointer is over the page
     pointAt();
     return;
   }
-  if (shown === kShown.frozen) {
+  if (shown === program.shows.frozen) {
     describePicture(true);
     page.canvas.setAttribute('data-state', 'drawn');
     return;
   }
   showMenu();
-  if (shown === kShown.refused) {
+  if (shown === program.shows.refused) {
     showMessage(Module.ccall('plotnik_message', 'string', [], []));
   }
 }
@@ -126,14 +119,8 @@ function follow(link) {
 // The pointer in frame pixels, mapped back from wherever and however large the canvas is drawn;
 // outside the canvas it holds at the nearest edge, as a window's pointer does.
 let pointer = null;
-let framePointer = null;  // the frame pixel last given to the picture, by pointer or keys
 
 const clamp = (value, low, high) => Math.min(Math.max(value, low), high);
-
-function steerTo(x, y) {
-  framePointer = { x, y };
-  Module._plotnik_point_at(x, y);
-}
 
 function pointAt() {
   const box = page.canvas.getBoundingClientRect();
@@ -141,48 +128,38 @@ function pointAt() {
     return;
   }
   const frame = (offset, size, pixels) => clamp(Math.floor((offset * pixels) / size), 0, pixels - 1);
-  steerTo(frame(pointer.x - box.left, box.width, page.canvas.width),
+  Module._plotnik_point_at(frame(pointer.x - box.left, box.width, page.canvas.width),
     frame(pointer.y - box.top, box.height, page.canvas.height));
 }
 
-// The arrow keys move a mouse picture's pointer from where it last stood, or from the centre.
-function movePointerBy(dx, dy) {
-  const from = framePointer ?? kFrameCentre;
-  steerTo(clamp(from.x + dx, 0, kFrameSize.width - 1), clamp(from.y + dy, 0, kFrameSize.height - 1));
-}
-
-function setPaused(pause) {
-  paused = Module._plotnik_pause(pause ? 1 : 0) === 1;
+function showPaused(held) {
+  paused = held;
   page.pause.textContent = paused ? 'Wznów' : 'Pauza';
 }
 
-// The picture's own keys: Space holds a moving picture, the arrows step it while it is held or
-// move a mouse picture's pointer; Shift makes the steps big. Keys that a focused control uses
-// itself (Space on a button, arrows in the list of speeds) stay the control's.
-const kArrows = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
+function setPaused(pause) {
+  showPaused(Module._plotnik_pause(pause ? 1 : 0) === 1);
+}
 
+// The picture's own keys, given to the program, which decides what each does: Space holds a moving
+// picture, the arrows step a held clock or move a mouse picture's pointer, Shift makes the steps
+// big. Keys that a focused control uses itself (Space on a button, arrows in the list of speeds)
+// stay the control's.
 function pictureKey(event) {
   const target = event.target;
   const onControl = target instanceof HTMLButtonElement || target instanceof HTMLSelectElement ||
     target instanceof HTMLAnchorElement;
-  const arrow = kArrows[event.key];
-  if (event.key === ' ' && steering === kSteering.clock && !onControl) {
-    setPaused(!paused);
-    return true;
-  }
-  if (arrow === undefined || target instanceof HTMLSelectElement) {
+  const keys = { ' ': program.keys.hold, ArrowLeft: program.keys.left, ArrowRight: program.keys.right,
+    ArrowUp: program.keys.up, ArrowDown: program.keys.down };
+  const key = keys[event.key];
+  if (key === undefined || target instanceof HTMLSelectElement || (key === program.keys.hold && onControl)) {
     return false;
   }
-  if (steering === kSteering.clock && paused && arrow[0] !== 0) {
-    Module._plotnik_step(arrow[0] * (event.shiftKey ? kBigStepMs : kStepMs));
-    return true;
+  const used = Module._plotnik_key(key, event.shiftKey ? 1 : 0) === 1;
+  if (used && key === program.keys.hold) {
+    showPaused(!paused);
   }
-  if (steering === kSteering.mouse) {
-    const step = event.shiftKey ? kBigPointerStep : 1;
-    movePointerBy(arrow[0] * step, arrow[1] * step);
-    return true;
-  }
-  return false;
+  return used;
 }
 
 function followPointer(event) {
@@ -224,6 +201,7 @@ function buildMenu() {
 }
 
 function start() {
+  program = JSON.parse(Module.ccall('plotnik_page_constants', 'string', [], []));
   buildMenu();
   window.addEventListener('hashchange', () => follow(location.hash));
   document.getElementById('back').addEventListener('click', backToMenu);

@@ -1,15 +1,15 @@
-// The web page's program: the menu table for the page, and one picture at a time in the canvas,
-// live (frames paced by the browser, drawn only when they can change) or one frozen frame from a
-// link.
+// The web page's program: the picture table for the page, and one picture at a time in the
+// canvas, live (frames paced by the browser, drawn only when they can change) or one frozen frame
+// from a link. Everything the page knows is in one PageState; the hooks only tests and
+// benchmarks call are in test_hooks.cpp.
 #include "common/app_state.h"
-#include "common/mouse.h"
 #include "common/window.h"
-#include "menu/descriptions.h"
+#include "menu/frame_link.h"
+#include "menu/lesson.h"
 #include "menu/menu.h"
-#include "scenes/scenes.h"
 #include "web/page_frame.h"
-#include "web/page_link.h"
-#include "web/picture_clock.h"
+#include "web/page_state.h"
+#include "web/web_program.h"
 
 #include <SDL.h>
 #include <emscripten.h>
@@ -17,29 +17,16 @@
 
 #include <string>
 
+PageState pageState;
+
 namespace {
 
-enum PageState { kMenu = 0, kLive = 1, kFrozen = 2, kRefused = -1 };
+SDL_Surface* frameMemory = nullptr;  // the window's pixels, when the page may fill and copy them itself
+std::string constants;               // pageConstants(), kept for page.js to read
 
-PageState state = kMenu;
-bool mediaReady = false;
-std::string message;  // why the last link was refused
-
-PictureClock pictureClock;  // what frameTicks gets in a live picture
-int framesDrawn = 0;        // every frame drawn into the canvas since the page loaded
-
-// The inputs of the frame on the canvas; a live picture draws again only when its input changed.
-bool frameOnCanvas = false;
-std::uint32_t drawnTicks = 0;
-SDL_Point drawnMouse{0, 0};
-
-// A live picture whose frame cannot change until the page steers it (a still picture, a mouse
-// picture at rest, a held clock) takes no turns at all: the browser stays idle.
-bool resting = false;
-
-Steering shownSteering()
+const Picture& shownPicture()
 {
-    return menuItemFor(app.choice).steering;
+    return pictureFor(app.choice);
 }
 
 // Opens the window for the answer; the software renderer draws the same pixels as the desktop's.
@@ -49,9 +36,9 @@ void openPicture(const std::string& answer)
     SDL_SetHint(SDL_HINT_EMSCRIPTEN_KEYBOARD_ELEMENT, "#canvas");
     SDL_SetMainReady();
     app.choice = answer;
-    mediaReady = openWindow();
-    findFrame();
-    // The pictures take no keys: the page steers with them, and Tab must leave the canvas.
+    pageState.mediaReady = openWindow();
+    frameMemory = findFrameMemory();
+    // The pictures take no keys from the library: the page gives them, and Tab must leave the canvas.
     emscripten_set_keydown_callback("#canvas", nullptr, 0, nullptr);
     emscripten_set_keyup_callback("#canvas", nullptr, 0, nullptr);
     emscripten_set_keypress_callback("#canvas", nullptr, 0, nullptr);
@@ -64,17 +51,13 @@ EM_JS(void, tellFrameDrawn, (const char* link), {
     }
 });
 
-// One whole frame at app.frameTicks and the mouse as it stands; the page is told its link.
-void drawPageFrame()
+// The page moved the pointer or the clock: the live picture takes turns again.
+void wake()
 {
-    drawnMouse = readMouse();
-    drawnTicks = app.frameTicks;
-    drawSceneFrame();
-    showFrame();
-    frameOnCanvas = true;
-    ++framesDrawn;
-    const std::string link = frozenLink(PageLink{app.choice, true, drawnTicks, drawnMouse});
-    tellFrameDrawn(link.c_str());
+    if (pageState.resting && pageState.shows == kShowsLive) {
+        pageState.resting = false;
+        emscripten_resume_main_loop();
+    }
 }
 
 // The page's turn, each time the browser is about to paint: the frame is drawn again only when
@@ -83,189 +66,176 @@ void pageTurn()
 {
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
-        // the pointer reaches the pictures through readMouse; nothing else is looked at
+        // the pointer and the keys reach the picture from the page; nothing else is looked at
     }
-    app.frameTicks = clockTicks(pictureClock, SDL_GetTicks());
-    const SDL_Point mouse = readMouse();
-    const Steering steering = shownSteering();
-    const bool changed = !frameOnCanvas || (steering == kSteeredByClock && app.frameTicks != drawnTicks) ||
-                         (steering == kSteeredByMouse && (mouse.x != drawnMouse.x || mouse.y != drawnMouse.y));
-    if (changed) {
-        drawPageFrame();
-    } else if (app.running && (steering != kSteeredByClock || pictureClock.paused)) {
-        resting = true;
+    const FrameInputs now = lessonFrame(pageState.lesson, SDL_GetTicks());
+    if (frameMustBeDrawn(pageState, now)) {
+        drawPageFrame(now);
+    } else if (app.running && mayRest(pageState)) {
+        pageState.resting = true;
         emscripten_pause_main_loop();
-    }
-}
-
-// The page moved the pointer or the clock: the live picture takes turns again.
-void wake()
-{
-    if (resting && state == kLive) {
-        resting = false;
-        emscripten_resume_main_loop();
     }
 }
 
 }  // namespace
 
+void drawPageFrame(const FrameInputs& inputs)
+{
+    app.frameTicks = inputs.ticks;
+    drawFrame(shownPicture(), inputs, frameMemory);
+    showFrame(frameMemory);
+    pageState.frameOnCanvas = true;
+    pageState.drawn = inputs;
+    ++pageState.framesDrawn;
+    tellFrameDrawn(frozenLink(app.choice, inputs).c_str());
+}
+
+void redrawPageFrame()
+{
+    drawFrame(shownPicture(), pageState.drawn, frameMemory);
+}
+
+void showPageFrame()
+{
+    showFrame(frameMemory);
+}
+
 extern "C" {
+
+// The constants page.js works with (see pageConstants).
+EMSCRIPTEN_KEEPALIVE const char* plotnik_page_constants()
+{
+    constants = pageConstants();
+    return constants.c_str();
+}
 
 EMSCRIPTEN_KEEPALIVE int plotnik_menu_count()
 {
-    return kMenuItemCount;
+    return kPictureCount;
 }
 
 EMSCRIPTEN_KEEPALIVE const char* plotnik_menu_line(int i)
 {
-    return i >= 0 && i < kMenuItemCount ? kMenuItems[i].line : "";
+    return i >= 0 && i < kPictureCount ? kPictures[i].line : "";
 }
 
 EMSCRIPTEN_KEEPALIVE const char* plotnik_menu_answer(int i)
 {
-    return i >= 0 && i < kMenuItemCount ? kMenuItems[i].answer : "";
+    return i >= 0 && i < kPictureCount ? kPictures[i].answer : "";
 }
 
 // What the picture shown in the canvas is called and what it shows, in Polish.
 EMSCRIPTEN_KEEPALIVE const char* plotnik_picture_line()
 {
-    return state == kLive || state == kFrozen ? menuItemFor(app.choice).line : "";
+    const bool shown = pageState.shows == kShowsLive || pageState.shows == kShowsFrozen;
+    return shown ? shownPicture().line : "";
 }
 
 EMSCRIPTEN_KEEPALIVE const char* plotnik_picture_description()
 {
-    if (state != kLive && state != kFrozen) {
-        return "";
-    }
-    return kPictureDescriptions[&menuItemFor(app.choice) - kMenuItems];
+    const bool shown = pageState.shows == kShowsLive || pageState.shows == kShowsFrozen;
+    return shown ? shownPicture().description : "";
 }
 
-// What makes the live picture's frame change (a Steering); 0 when no picture is live.
+// What makes the live picture's frame change (a Steering); nothing when no picture is live.
 EMSCRIPTEN_KEEPALIVE int plotnik_live_steering()
 {
-    return state == kLive ? shownSteering() : kSteeredByNothing;
+    return pageState.shows == kShowsLive ? pageState.lesson.steering : kSteeredByNothing;
 }
-
-// Shows what the link asks for, after closing whatever picture is open: 0 the menu, 1 a live
-// picture, 2 a frozen frame (drawn before this returns), -1 a bad link or a picture that could
-// not be opened (plotnik_message says why).
-EMSCRIPTEN_KEEPALIVE int plotnik_open_link(const char* fragment);
 
 // Closes the picture as closing the window does: its last frame is drawn (when it would differ
 // from the one on the canvas), everything it opened is released.
 EMSCRIPTEN_KEEPALIVE void plotnik_close()
 {
-    if (state == kLive) {
+    if (pageState.shows == kShowsLive) {
         emscripten_cancel_main_loop();
         app.running = false;
         pageTurn();  // the last frame, if it differs from the one on the canvas
     }
-    if (mediaReady) {
+    if (pageState.mediaReady) {
         closeWindow();
-        mediaReady = false;
+        pageState.mediaReady = false;
     }
-    followRealMouse();
-    state = kMenu;
+    frameMemory = nullptr;
+    pageState.shows = kShowsMenu;
 }
 
+// Shows what the link asks for, after closing whatever picture is open: the menu, a live picture
+// or a frozen frame (drawn before this returns), or nothing for a bad link or a picture that could
+// not be opened (plotnik_message says why). Answers a PageShows.
 EMSCRIPTEN_KEEPALIVE int plotnik_open_link(const char* fragment)
 {
     plotnik_close();
-    PageLink link;
-    message = readPageLink(fragment != nullptr ? fragment : "", link);
-    if (!message.empty()) {
-        state = kRefused;
-        return state;
+    FrameLink link;
+    pageState.message = readFrameLink(fragment != nullptr ? fragment : "", link);
+    if (!pageState.message.empty()) {
+        pageState.shows = kShowsRefused;
+        return pageState.shows;
     }
     if (link.answer.empty()) {
-        return state;
+        return pageState.shows;
     }
     openPicture(link.answer);
-    if (!mediaReady) {
-        message = std::string("Nie udało się otworzyć obrazu: ") + SDL_GetError();
-        state = kRefused;
-        return state;
+    if (!pageState.mediaReady) {
+        pageState.message = std::string("Nie udało się otworzyć obrazu: ") + SDL_GetError();
+        pageState.shows = kShowsRefused;
+        return pageState.shows;
     }
-    frameOnCanvas = false;
+    pageState.frameOnCanvas = false;
+    // The clock starts with the media library's, at 0, running at the page's pace.
+    pageState.lesson = startLesson(shownPicture().steering);
     if (link.frozen) {
-        steerMouse(link.mouse);
-        app.frameTicks = link.ticks;
-        drawPageFrame();
-        state = kFrozen;
+        drawPageFrame(link.inputs);
+        pageState.shows = kShowsFrozen;
     } else {
-        // The clock starts with the media library's, at 0, running at the page's pace.
-        pictureClock = PictureClock{};
-        resting = false;
+        pageState.resting = false;
         emscripten_set_main_loop(pageTurn, 0, 0);
-        state = kLive;
+        pageState.shows = kShowsLive;
     }
-    return state;
+    return pageState.shows;
 }
 
 // Where the pointer is over a live picture, in frame pixels; the page maps it from wherever and
-// however large the canvas is drawn.
+// however large the canvas is drawn. A held picture keeps its pointer.
 EMSCRIPTEN_KEEPALIVE void plotnik_point_at(int x, int y)
 {
-    if (state == kLive) {
-        steerMouse(SDL_Point{x, y});
+    if (pageState.shows == kShowsLive && pointerMoved(pageState.lesson, SDL_Point{x, y})) {
         wake();
     }
 }
 
-// The live picture's clock: paused or running (1 paused), stepped while paused, and its speed
-// against the page's clock (refused outside (0, 16]: the answer is 0).
-EMSCRIPTEN_KEEPALIVE int plotnik_pause(int paused)
+// Holds the live picture (1) or lets it run on (0); answers whether it is held.
+EMSCRIPTEN_KEEPALIVE int plotnik_pause(int held)
 {
-    pauseClock(pictureClock, paused != 0, SDL_GetTicks());
+    holdLesson(pageState.lesson, held != 0, SDL_GetTicks());
     wake();
-    return pictureClock.paused ? 1 : 0;
+    return isHeld(pageState.lesson) ? 1 : 0;
 }
 
-EMSCRIPTEN_KEEPALIVE void plotnik_step(int ms)
+// A lesson key (a LessonKey), with Shift or without; answers 1 when it did something, so that the
+// page keeps the key from the browser, else 0.
+EMSCRIPTEN_KEEPALIVE int plotnik_key(int key, int shift)
 {
-    stepClock(pictureClock, ms);
-    wake();
+    if (pageState.shows != kShowsLive || key < 0 || key >= kLessonKeyCount) {
+        return 0;
+    }
+    const bool used = pressLessonKey(pageState.lesson, static_cast<LessonKey>(key), shift != 0, SDL_GetTicks());
+    if (used) {
+        wake();
+    }
+    return used ? 1 : 0;
 }
 
+// The live picture's clock speed against the page's clock (refused outside (0, 16]: the answer
+// is 0).
 EMSCRIPTEN_KEEPALIVE int plotnik_set_speed(double speed)
 {
-    return setClockSpeed(pictureClock, speed, SDL_GetTicks()) ? 1 : 0;
-}
-
-// For the page's tests: how many frames have been drawn into the canvas since the page loaded.
-EMSCRIPTEN_KEEPALIVE int plotnik_frames_drawn()
-{
-    return framesDrawn;
+    return setClockSpeed(pageState.lesson.clock, speed, SDL_GetTicks()) ? 1 : 0;
 }
 
 EMSCRIPTEN_KEEPALIVE const char* plotnik_message()
 {
-    return message.c_str();
-}
-
-// For the page's tests: whether the spiral's primes are known (they are kept for the page's life).
-EMSCRIPTEN_KEEPALIVE int plotnik_prime_cache_ready()
-{
-    return primeCacheReady ? 1 : 0;
-}
-
-// For the benchmark, on a frozen frame: draws it again (clear and scene), with the spiral's primes
-// found again when forgetting is asked for; or only copies the finished frame to the canvas.
-EMSCRIPTEN_KEEPALIVE void plotnik_redraw(int forgetPrimes)
-{
-    if (state == kFrozen) {
-        if (forgetPrimes != 0) {
-            forgetPrimeCache();
-        }
-        drawSceneFrame();
-    }
-}
-
-EMSCRIPTEN_KEEPALIVE void plotnik_present()
-{
-    if (state == kFrozen) {
-        showFrame();
-    }
+    return pageState.message.c_str();
 }
 
 }  // extern "C"

@@ -1,11 +1,11 @@
-// Links into the web page: what opens live, what is a frozen frame, and what is refused.
-#include "web/page_link.h"
+// Links to a picture: what opens live, what is a frozen frame, and what is refused.
+#include "menu/frame_link.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-TEST(PageLink, GoodLinksOpenThePictureTheyName)
+TEST(FrameLink, GoodLinksOpenThePictureTheyName)
 {
     const struct {
         const char* fragment;
@@ -25,18 +25,18 @@ TEST(PageLink, GoodLinksOpenThePictureTheyName)
         {"#answer=01", "01", false, 0, 0, 0},  // the console's rule: it draws picture 1
     };
     for (const auto& c : cases) {
-        PageLink link;
+        FrameLink link;
         link.answer = "left over";
-        EXPECT_EQ(readPageLink(c.fragment, link), "") << c.fragment;
+        EXPECT_EQ(readFrameLink(c.fragment, link), "") << c.fragment;
         EXPECT_EQ(link.answer, c.answer) << c.fragment;
         EXPECT_EQ(link.frozen, c.frozen) << c.fragment;
-        EXPECT_EQ(link.ticks, c.ticks) << c.fragment;
-        EXPECT_EQ(link.mouse.x, c.x) << c.fragment;
-        EXPECT_EQ(link.mouse.y, c.y) << c.fragment;
+        EXPECT_EQ(link.inputs.ticks, c.ticks) << c.fragment;
+        EXPECT_EQ(link.inputs.mouse.x, c.x) << c.fragment;
+        EXPECT_EQ(link.inputs.mouse.y, c.y) << c.fragment;
     }
 }
 
-TEST(PageLink, BadLinksAreExplainedAndChangeNothing)
+TEST(FrameLink, BadLinksAreExplainedAndChangeNothing)
 {
     const struct {
         const char* fragment;
@@ -58,31 +58,29 @@ TEST(PageLink, BadLinksAreExplainedAndChangeNothing)
         {"#answer=4&zoom=2", "nieznany parametr 'zoom'"},
     };
     for (const auto& c : cases) {
-        PageLink link;
+        FrameLink link;
         link.answer = "untouched";
-        const std::string message = readPageLink(c.fragment, link);
+        const std::string message = readFrameLink(c.fragment, link);
         EXPECT_EQ(message.rfind("Zły link: ", 0), 0u) << c.fragment << ": " << message;
         EXPECT_NE(message.find(c.saying), std::string::npos) << c.fragment << ": " << message;
         EXPECT_EQ(link.answer, "untouched") << c.fragment;
     }
 }
 
-TEST(PageLink, AFrameLinkReadsBackAsTheSameFrame)
+TEST(FrameLink, AFrameLinkReadsBackAsTheSameFrame)
 {
-    const PageLink frames[] = {
-        {"4", true, 1234, {720, 240}},
-        {"10", true, 4294967295u, {-32768, 32767}},
-        {"a b&c=d%#\xc5\xbc", true, 0, {0, 0}},  // answers from links may be any text
+    const FrameLink frames[] = {
+        {"4", true, {1234, {720, 240}}},
+        {"10", true, {4294967295u, {-32768, 32767}}},
+        {"a b&c=d%#\xc5\xbc", true, {0, {0, 0}}},  // answers from links may be any text
     };
-    for (const PageLink& frame : frames) {
-        const std::string link = frozenLink(frame);
-        PageLink read;
-        EXPECT_EQ(readPageLink("#" + link, read), "") << link;
+    for (const FrameLink& frame : frames) {
+        const std::string link = frozenLink(frame.answer, frame.inputs);
+        FrameLink read;
+        EXPECT_EQ(readFrameLink("#" + link, read), "") << link;
         EXPECT_EQ(read.answer, frame.answer) << link;
         EXPECT_TRUE(read.frozen) << link;
-        EXPECT_EQ(read.ticks, frame.ticks) << link;
-        EXPECT_EQ(read.mouse.x, frame.mouse.x) << link;
-        EXPECT_EQ(read.mouse.y, frame.mouse.y) << link;
+        EXPECT_EQ(read.inputs, frame.inputs) << link;
     }
-    EXPECT_EQ(frozenLink(frames[0]), "answer=4&mouse=720,240&ticks=1234");
+    EXPECT_EQ(frozenLink(frames[0].answer, frames[0].inputs), "answer=4&mouse=720,240&ticks=1234");
 }

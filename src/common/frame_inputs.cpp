@@ -1,5 +1,5 @@
 // Reading the clock and the mouse position from text.
-#include "menu/frame_inputs.h"
+#include "common/frame_inputs.h"
 
 namespace {
 

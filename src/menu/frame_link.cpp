@@ -1,7 +1,5 @@
-// Reading a link into the page, with the exporter's ranges for the clock and the mouse.
-#include "web/page_link.h"
-
-#include "menu/frame_inputs.h"
+// Reading and writing links to a picture, with the exporter's ranges for the clock and the mouse.
+#include "menu/frame_link.h"
 
 #include <cstdio>
 
@@ -51,10 +49,10 @@ bool unescape(const std::string& text, std::string& plain)
 
 }  // namespace
 
-std::string readPageLink(const std::string& fragment, PageLink& link)
+std::string readFrameLink(const std::string& fragment, FrameLink& link)
 {
     const std::string text = !fragment.empty() && fragment[0] == '#' ? fragment.substr(1) : fragment;
-    PageLink read;
+    FrameLink read;
     if (text.empty()) {
         link = read;
         return "";
@@ -86,9 +84,9 @@ std::string readPageLink(const std::string& fragment, PageLink& link)
         seen = true;
         if (name == "answer") {
             read.answer = value;
-        } else if (name == "ticks" && !parseTicks(value, read.ticks)) {
+        } else if (name == "ticks" && !parseTicks(value, read.inputs.ticks)) {
             return badLink("ticks przyjmuje od 0 do 4294967295, a nie '" + value + "'");
-        } else if (name == "mouse" && !parseMousePosition(value, read.mouse)) {
+        } else if (name == "mouse" && !parseMousePosition(value, read.inputs.mouse)) {
             return badLink("mouse przyjmuje X,Y, każde od -32768 do 32767, a nie '" + value + "'");
         }
     }
@@ -100,18 +98,18 @@ std::string readPageLink(const std::string& fragment, PageLink& link)
     return "";
 }
 
-std::string frozenLink(const PageLink& link)
+std::string frozenLink(const std::string& answer, const FrameInputs& inputs)
 {
-    std::string answer;
-    for (const char c : link.answer) {
+    std::string escapedAnswer;
+    for (const char c : answer) {
         const bool plain = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
                            c == '-' || c == '.' || c == '_' || c == '~';
         char escaped[4];
         std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(c));
-        answer += plain ? std::string(1, c) : std::string(escaped);
+        escapedAnswer += plain ? std::string(1, c) : std::string(escaped);
     }
-    char inputs[64];
-    std::snprintf(inputs, sizeof inputs, "&mouse=%d,%d&ticks=%u", link.mouse.x, link.mouse.y,
-                  static_cast<unsigned>(link.ticks));
-    return "answer=" + answer + inputs;
+    char text[64];
+    std::snprintf(text, sizeof text, "&mouse=%d,%d&ticks=%u", inputs.mouse.x, inputs.mouse.y,
+                  static_cast<unsigned>(inputs.ticks));
+    return "answer=" + escapedAnswer + text;
 }

@@ -1,11 +1,22 @@
-// The inputs a front end may fix for a frame instead of taking them live, the clock and the mouse
-// position: the ranges they are accepted in, and the one way they are read from text.
+// The inputs every frame is drawn from, the clock and the pointer; the ranges a front end accepts
+// them in, and the one way they are read from text.
 #pragma once
 
 #include <SDL.h>
 
 #include <cstdint>
 #include <string>
+
+struct FrameInputs {
+    std::uint32_t ticks = 0;  // the picture's clock in milliseconds
+    SDL_Point mouse{0, 0};    // the pointer in frame pixels, anywhere in the coordinate range
+};
+
+inline bool operator==(const FrameInputs& a, const FrameInputs& b)
+{
+    return a.ticks == b.ticks && a.mouse.x == b.mouse.x && a.mouse.y == b.mouse.y;
+}
+inline bool operator!=(const FrameInputs& a, const FrameInputs& b) { return !(a == b); }
 
 constexpr std::uint64_t kMaxTicks = 4294967295u;
 constexpr int kMinCoordinate = -32768;

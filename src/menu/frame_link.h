@@ -1,0 +1,22 @@
+// Links to a picture, as the page's address carries them: "#answer=4" opens picture 4 live;
+// "#answer=4&mouse=720,240&ticks=1234" shows that one frame, frozen, as the exporter draws it.
+#pragma once
+
+#include "common/frame_inputs.h"
+
+#include <string>
+
+struct FrameLink {
+    std::string answer;   // the menu answer; empty for the menu itself
+    bool frozen = false;  // mouse or ticks given: one still frame
+    FrameInputs inputs;   // what is not given is 0
+};
+
+// Reads what follows '#' in the page address (the '#' itself may be left on). An empty fragment
+// is the menu. Returns "" for a good link, otherwise the message the page shows; link is only
+// filled in for a good one.
+std::string readFrameLink(const std::string& fragment, FrameLink& link);
+
+// The link that shows the answer's picture frozen at these inputs, without the '#': the answer
+// escaped where an address needs it, so readFrameLink reads back the same.
+std::string frozenLink(const std::string& answer, const FrameInputs& inputs);

@@ -170,3 +170,21 @@ TEST(Lesson, ThePointerStopsAtTheFramesEdgeButIsNeverPulledIn)
         EXPECT_EQ(lesson.pointer.y, c.to.y) << c.from.x << "," << c.from.y << " by " << c.dx << "," << c.dy;
     }
 }
+
+// A typed value holds the picture where it was typed; the mouse no longer moves it, a key still does.
+TEST(Lesson, TypedValuesHoldThePictureWhereTheyPutIt)
+{
+    Lesson clock = startLesson(kSteeredByClock);
+    holdClockAt(clock, 123456, 1000);
+    EXPECT_TRUE(isHeld(clock));
+    EXPECT_EQ(lessonFrame(clock, 9000).ticks, 123456u);
+    EXPECT_TRUE(pressLessonKey(clock, kKeyRight, false, 9000));
+    EXPECT_EQ(lessonFrame(clock, 9500).ticks, 123496u);
+
+    Lesson mouse = startLesson(kSteeredByMouse);
+    holdLesson(mouse, true, 0);
+    placePointer(mouse, SDL_Point{520, -40});
+    EXPECT_FALSE(pointerMoved(mouse, SDL_Point{1, 1}));
+    EXPECT_TRUE(pressLessonKey(mouse, kKeyDown, false, 0));
+    EXPECT_EQ(lessonFrame(mouse, 0).mouse.y, -39);
+}

@@ -103,16 +103,26 @@ bool pointerMoved(Lesson& lesson, SDL_Point p)
     if (isHeld(lesson)) {
         return false;
     }
+    placePointer(lesson, p);
+    return true;
+}
+
+void placePointer(Lesson& lesson, SDL_Point p)
+{
     lesson.pointer = p;
     lesson.pointerSet = true;
-    return true;
+}
+
+void holdClockAt(Lesson& lesson, std::uint32_t ticks, std::uint32_t now)
+{
+    pauseClock(lesson.clock, true, now);
+    lesson.clock.start = static_cast<double>(ticks);
 }
 
 void movePointerBy(Lesson& lesson, int dx, int dy)
 {
     const SDL_Point from = lesson.pointerSet ? lesson.pointer : kFrameCentre;
-    lesson.pointer = {stepCoordinate(from.x, dx, kWindowWidth), stepCoordinate(from.y, dy, kWindowHeight)};
-    lesson.pointerSet = true;
+    placePointer(lesson, {stepCoordinate(from.x, dx, kWindowWidth), stepCoordinate(from.y, dy, kWindowHeight)});
 }
 
 bool pressLessonKey(Lesson& lesson, LessonKey key, bool shift, std::uint32_t now)

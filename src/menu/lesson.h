@@ -63,6 +63,12 @@ bool holdLesson(Lesson& lesson, bool held, std::uint32_t now);
 // The mouse stands at p: the pointer follows it unless the picture is held (false then).
 bool pointerMoved(Lesson& lesson, SDL_Point p);
 
+// Puts the pointer at p, held or not: a value typed on purpose.
+void placePointer(Lesson& lesson, SDL_Point p);
+
+// Holds the picture with its clock at ticks: a value typed on purpose.
+void holdClockAt(Lesson& lesson, std::uint32_t ticks, std::uint32_t now);
+
 // The pointer, moved by (dx, dy) from where it stands, or from the frame's centre when nothing has
 // set it yet. A step never takes a coordinate past the frame's edge, nor further out than it
 // already stood (a value typed into the page may have put it outside the frame).

@@ -68,6 +68,11 @@ int taylorPrecision(int mouseX)
     return static_cast<int>(static_cast<long long>(mouseX) * kTermBands / kBandColumns + 1);
 }
 
+double taylorColumnOf(double precision)
+{
+    return (precision - 1.0) * static_cast<double>(kBandColumns / kTermBands);
+}
+
 double factorial(int n)
 {
     if (n <= 1) {

@@ -49,6 +49,16 @@ float logisticRate(int mouseX)
     return (static_cast<float>(mouseX) / kRateColumns) * kMaxRate;
 }
 
+double logisticRowOf(double x0)
+{
+    return (1.0 - x0) * kStartRows;
+}
+
+double logisticColumnOf(double k)
+{
+    return k / kMaxRate * kRateColumns;
+}
+
 void drawLogisticMapAt(int mouseX, int mouseY)
 {
     const float x0 = logisticStart(mouseY);

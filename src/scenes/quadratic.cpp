@@ -91,6 +91,16 @@ float quadraticB(int mouseX)
     return (static_cast<float>(mouseX) - kMiddleColumn) / kColumnsPerUnitOfB;
 }
 
+double quadraticRowOf(double a)
+{
+    return kMiddleRow - a * kRowsPerUnitOfA;
+}
+
+double quadraticColumnOf(double b)
+{
+    return kMiddleColumn + b * kColumnsPerUnitOfB;
+}
+
 void drawQuadraticAt(int mouseX, int mouseY)
 {
     const float a = quadraticA(mouseY);

@@ -13,12 +13,15 @@
 void drawTrigFunctions();                      // at app.frameTicks
 void drawTrigFunctionsAt(std::uint32_t ticks);
 float trigFrequency(std::uint32_t ticks);  // (ticks mod 4000) / 200, in single precision
+double trigTicksOf(double f, std::uint32_t near);  // the clock of frequency f in near's four seconds
 
 // 2: the logistic sequence; the pointer's height sets the start value, its column the rate.
 void drawLogisticMap();  // at the pointer
 void drawLogisticMapAt(int mouseX, int mouseY);
 float logisticStart(int mouseY);  // x0 = 1 - y / 720: 1 on the top row
 float logisticRate(int mouseX);   // k = (x / 1280) * 4: 0 at the left edge
+double logisticRowOf(double x0);  // the pointer row, as a real number, where the start value is x0
+double logisticColumnOf(double k);
 
 // 3: the bifurcation diagram of the logistic map.
 void drawBifurcation();
@@ -30,6 +33,8 @@ void drawQuadraticAt(int mouseX, int mouseY);
 void plotQuadratic(float a, float b);
 float quadraticA(int mouseY);  // a = (360 - y) / 200: 0 on the middle row
 float quadraticB(int mouseX);  // b = (x - 640) / 40: 0 in the middle column
+double quadraticRowOf(double a);  // the pointer row, as a real number, where a has this value
+double quadraticColumnOf(double b);
 
 // 5: the Ulam spiral of the primes up to 500000.
 void drawUlamSpiral();
@@ -45,6 +50,12 @@ constexpr double kSixPi = 18.84955592153876;
 constexpr double kRotationWrap = kTwoPi;
 constexpr double kUnitCircleWrap = kSixPi;
 float phaseFromTicks(std::uint32_t ticks, double wrap);
+// The angle within its turn, in degrees, as picture 7's readout shows it: the phase reduced to one
+// turn in double, then divided by pi and multiplied by 180.
+double phaseDegrees(std::uint32_t ticks, double wrap);
+// The clock, as a real number, where the angle within the turn is `degrees`, in the same turn as
+// the clock `near`.
+double phaseTicksOf(double degrees, double wrap, std::uint32_t near);
 
 // 6: a rectangle turned by phase.
 void drawRotation(float phase);
@@ -67,4 +78,5 @@ void drawPrimeGraph();
 void drawComputedSine();  // at the pointer
 void drawComputedSineAt(int mouseX);
 int taylorPrecision(int mouseX);  // the terms after the leading x: (10 x) / 1280 + 1
+double taylorColumnOf(double precision);  // the first pointer column with that many terms
 double factorial(int n);

@@ -16,6 +16,7 @@ constexpr float kSamplesPerRadian = 200.0f;  // sample i stands for the angle i 
 constexpr float kMillisecondsPerStep = 20.0f;
 constexpr double kStepsPerCycle = 200.0;
 constexpr float kFrequencyPerStep = 0.1f;
+constexpr double kFrequencyPerStepExact = 0.1;
 
 // One graph: a point for every sample i below bound, in column i / f. Every point of a graph has
 // the same colour, so they go to the renderer in runs of kPointRun points; a run that size stays in
@@ -57,6 +58,13 @@ float trigFrequency(std::uint32_t ticks)
     const float scaled = clock / kMillisecondsPerStep;
     const float wrapped = static_cast<float>(std::fmod(static_cast<double>(scaled), kStepsPerCycle));
     return wrapped * kFrequencyPerStep;
+}
+
+double trigTicksOf(double f, std::uint32_t near)
+{
+    const double cycle = kStepsPerCycle * kMillisecondsPerStep;  // 4000 ms
+    const double start = static_cast<double>(near) - std::fmod(static_cast<double>(near), cycle);
+    return start + f / kFrequencyPerStepExact * kMillisecondsPerStep;
 }
 
 void drawTrigFunctions()

@@ -16,6 +16,8 @@ const page = {
   frameLink: document.getElementById('frame-link'),
   pause: document.getElementById('pause'),
   speed: document.getElementById('speed'),
+  parametersToggle: document.getElementById('parameters-toggle'),
+  parameters: document.getElementById('parameters'),
   description: document.getElementById('picture-description'),
   console: document.getElementById('console'),
 };
@@ -77,6 +79,7 @@ function showMenu() {
 // Shows what the address's link asks for: the menu, a live picture or a frozen frame.
 function follow(link) {
   showMessage('');
+  buildParameters(false);
   page.canvas.removeAttribute('data-state');
   page.canvas.removeAttribute('data-link');
   // The canvas has its size on the page before the program opens its window in it.
@@ -93,16 +96,16 @@ function follow(link) {
   }
   page.frameLink.hidden = shown !== program.shows.live;
   steering = Module._plotnik_live_steering();
-  // A moving picture opens running at the page's pace; the keys start from the centre unless the
-  // pointer is over the page.
+  // A moving picture opens running at the page's pace, its pointer at the frame's centre until a
+  // click, a finger or a key moves it.
   paused = false;
   page.pause.textContent = 'Pauza';
   page.speed.value = '1';
   page.pause.hidden = steering === program.steering.nothing;
   page.speed.parentElement.hidden = steering !== program.steering.clock;
+  buildParameters(shown === program.shows.live);
   if (shown === program.shows.live) {
     describePicture(true);
-    pointAt();
     return;
   }
   if (shown === program.shows.frozen) {
@@ -116,20 +119,50 @@ function follow(link) {
   }
 }
 
-// The pointer in frame pixels, mapped back from wherever and however large the canvas is drawn;
-// outside the canvas it holds at the nearest edge, as a window's pointer does.
-let pointer = null;
+// A mouse picture follows a pointer pressed on it: a click puts its pointer there, a drag (or a
+// finger) moves it. A pointer that only passes over the picture, or leaves it during a drag, on its
+// way to a control, changes nothing. The frame pixel under the pointer is mapped back from wherever
+// and however large the canvas is drawn.
+let dragging = null;  // the pointer pressed on the picture, while it is held down
 
-const clamp = (value, low, high) => Math.min(Math.max(value, low), high);
-
-function pointAt() {
+function framePixelUnder(event) {
   const box = page.canvas.getBoundingClientRect();
-  if (pointer === null || page.picture.hidden || box.width === 0) {
+  const x = event.clientX - box.left;
+  const y = event.clientY - box.top;
+  if (box.width === 0 || x < 0 || y < 0 || x >= box.width || y >= box.height) {
+    return null;
+  }
+  return { x: Math.floor((x * page.canvas.width) / box.width), y: Math.floor((y * page.canvas.height) / box.height) };
+}
+
+function steerFrom(event) {
+  const pixel = framePixelUnder(event);
+  if (pixel !== null) {
+    Module._plotnik_point_at(pixel.x, pixel.y);
+  }
+}
+
+function pressOnPicture(event) {
+  // The program's mouse handling keeps a click from focusing the canvas; the page does it.
+  page.canvas.focus({ preventScroll: true });
+  if (event.button !== 0 || page.picture.hidden) {
     return;
   }
-  const frame = (offset, size, pixels) => clamp(Math.floor((offset * pixels) / size), 0, pixels - 1);
-  Module._plotnik_point_at(frame(pointer.x - box.left, box.width, page.canvas.width),
-    frame(pointer.y - box.top, box.height, page.canvas.height));
+  dragging = event.pointerId;
+  page.canvas.setPointerCapture?.(event.pointerId);
+  steerFrom(event);
+}
+
+function dragOnPicture(event) {
+  if (event.pointerId === dragging) {
+    steerFrom(event);
+  }
+}
+
+function releasePicture(event) {
+  if (event.pointerId === dragging) {
+    dragging = null;
+  }
 }
 
 function showPaused(held) {
@@ -149,6 +182,9 @@ function pictureKey(event) {
   const target = event.target;
   const onControl = target instanceof HTMLButtonElement || target instanceof HTMLSelectElement ||
     target instanceof HTMLAnchorElement;
+  if (target instanceof HTMLInputElement) {
+    return false;  // a parameter field takes its own keys
+  }
   const keys = { ' ': program.keys.hold, ArrowLeft: program.keys.left, ArrowRight: program.keys.right,
     ArrowUp: program.keys.up, ArrowDown: program.keys.down };
   const key = keys[event.key];
@@ -162,9 +198,100 @@ function pictureKey(event) {
   return used;
 }
 
-function followPointer(event) {
-  pointer = { x: event.clientX, y: event.clientY };
-  pointAt();
+// The moving picture's parameters, as fields under the controls: updated as the picture moves,
+// unless a field is being edited; a value typed (Enter, or leaving the field) holds the picture at
+// the frame whose value is nearest; ↑ and ↓ move the value a step. On a narrow screen the fields
+// fold behind "Parametry".
+let parameterFields = [];
+
+function buildParameters(live) {
+  page.parameters.replaceChildren();
+  parameterFields = [];
+  const list = live ? JSON.parse(Module.ccall('plotnik_parameters', 'string', [], [])) : [];
+  list.forEach((parameter, index) => {
+    const item = document.createElement('span');
+    item.className = 'parameter';
+    const label = document.createElement('label');
+    label.htmlFor = parameter.id;
+    label.textContent = parameter.label;
+    const field = document.createElement('input');
+    field.id = parameter.id;
+    field.type = 'text';
+    field.inputMode = 'decimal';
+    field.autocomplete = 'off';
+    field.spellcheck = false;
+    field.value = parameter.value;
+    const note = document.createElement('span');
+    note.id = parameter.id + '-note';
+    note.className = 'parameter-note';
+    note.setAttribute('role', 'status');
+    field.setAttribute('aria-describedby', note.id);
+    field.addEventListener('input', () => { field.dataset.editing = '1'; });
+    field.addEventListener('keydown', (event) => parameterKey(event, index));
+    field.addEventListener('change', () => typeParameter(index));
+    field.addEventListener('blur', () => typeParameter(index));
+    item.append(label, field, note);
+    page.parameters.appendChild(item);
+    parameterFields.push({ field, note });
+  });
+  page.parameters.hidden = list.length === 0;
+  page.parametersToggle.hidden = list.length === 0;
+}
+
+// The values of the frame on the canvas, in every field but one being edited; a field with the
+// focus keeps its text (and whatever of it is selected) until a value typed or stepped in it has
+// reached the canvas.
+function showParameters(frameDrawn = false) {
+  if (parameterFields.length === 0) {
+    return;
+  }
+  const list = JSON.parse(Module.ccall('plotnik_parameters', 'string', [], []));
+  list.forEach((parameter, index) => {
+    const { field } = parameterFields[index] ?? {};
+    const focused = field === document.activeElement;
+    if (!field || field.dataset.editing === '1' || (focused && field.dataset.refresh !== '1')) {
+      return;
+    }
+    if (field.value !== parameter.value) {
+      field.value = parameter.value;
+    }
+    if (frameDrawn) {
+      delete field.dataset.refresh;
+    }
+  });
+}
+
+function typeParameter(index) {
+  const { field, note } = parameterFields[index];
+  if (field.dataset.editing !== '1') {
+    return;
+  }
+  delete field.dataset.editing;
+  field.dataset.refresh = '1';
+  note.textContent = Module.ccall('plotnik_set_parameter', 'string', ['number', 'string'], [index, field.value]);
+  showPaused(Module._plotnik_held() === 1);
+  showParameters();
+}
+
+function parameterKey(event, index) {
+  if (event.key === 'Enter') {
+    typeParameter(index);
+    event.preventDefault();
+  } else if ((event.key === 'ArrowUp' || event.key === 'ArrowDown') && !event.altKey) {
+    delete parameterFields[index].field.dataset.editing;
+    parameterFields[index].field.dataset.refresh = '1';
+    parameterFields[index].note.textContent = '';
+    Module._plotnik_step_parameter(index, event.key === 'ArrowUp' ? 1 : -1);
+    showPaused(Module._plotnik_held() === 1);
+    showParameters();
+    event.preventDefault();
+  }
+}
+
+function toggleParameters() {
+  const open = page.parametersToggle.getAttribute('aria-expanded') !== 'true';
+  page.parametersToggle.setAttribute('aria-expanded', String(open));
+  page.parameters.classList.toggle('open', open);
 }
 
 // A link to the frame a live picture shows now, for a worksheet or a slide: copied where the
@@ -211,10 +338,11 @@ function start() {
   });
   page.pause.addEventListener('click', () => setPaused(!paused));
   page.speed.addEventListener('change', () => Module._plotnik_set_speed(Number(page.speed.value)));
-  window.addEventListener('pointermove', followPointer, { passive: true });
-  window.addEventListener('pointerdown', followPointer, { passive: true });
-  // The program's mouse handling keeps a click from focusing the canvas; the page does it.
-  page.canvas.addEventListener('pointerdown', () => page.canvas.focus({ preventScroll: true }));
+  page.canvas.addEventListener('pointerdown', pressOnPicture);
+  page.canvas.addEventListener('pointermove', dragOnPicture, { passive: true });
+  page.canvas.addEventListener('pointerup', releasePicture);
+  page.canvas.addEventListener('pointercancel', releasePicture);
+  page.parametersToggle.addEventListener('click', toggleParameters);
   document.addEventListener('keydown', (event) => {
     if (page.picture.hidden || event.ctrlKey || event.altKey || event.metaKey) {
       return;
@@ -222,8 +350,9 @@ function start() {
     if (event.key === 'Escape' && !document.fullscreenElement) {
       backToMenu();
     }
-    // L gives the link with the pointer still where it is; going to the button moves it.
-    if ((event.key === 'l' || event.key === 'L') && !page.frameLink.hidden) {
+    // L gives the link from the keyboard; a parameter field takes its letters itself.
+    if ((event.key === 'l' || event.key === 'L') && !page.frameLink.hidden &&
+        !(event.target instanceof HTMLInputElement)) {
       linkThisFrame();
     }
     if (pictureKey(event)) {
@@ -235,7 +364,10 @@ function start() {
 
 var Module = {
   canvas: page.canvas,
-  frameDrawn: (link) => { page.canvas.dataset.link = link; },
+  frameDrawn: (link) => {
+    page.canvas.dataset.link = link;
+    showParameters(true);
+  },
   print: addConsoleLine,
   printErr: (line) => console.warn(line),
   onRuntimeInitialized: start,

@@ -7,6 +7,7 @@
 #include "menu/frame_link.h"
 #include "menu/lesson.h"
 #include "menu/menu.h"
+#include "menu/parameters.h"
 #include "web/page_frame.h"
 #include "web/page_state.h"
 #include "web/web_program.h"
@@ -23,6 +24,7 @@ namespace {
 
 SDL_Surface* frameMemory = nullptr;  // the window's pixels, when the page may fill and copy them itself
 std::string constants;               // pageConstants(), kept for page.js to read
+std::string answerText;              // the last text handed to page.js, kept until the next
 
 const Picture& shownPicture()
 {
@@ -68,13 +70,42 @@ void pageTurn()
     while (SDL_PollEvent(&event) != 0) {
         // the pointer and the keys reach the picture from the page; nothing else is looked at
     }
-    const FrameInputs now = lessonFrame(pageState.lesson, SDL_GetTicks());
+    const FrameInputs now = lessonFrame(pageState.lesson, SDL_GetTicks(), kFrameCentre);
     if (frameMustBeDrawn(pageState, now)) {
         drawPageFrame(now);
     } else if (app.running && mayRest(pageState)) {
         pageState.resting = true;
         emscripten_pause_main_loop();
     }
+}
+
+// The live picture's parameter number i, or null.
+const Parameter* liveParameter(int i)
+{
+    int count = 0;
+    const Parameter* first = pageState.shows == kShowsLive ? pictureParameters(shownPicture(), count) : nullptr;
+    return i >= 0 && i < count ? first + i : nullptr;
+}
+
+// Puts typed inputs into the held picture: its clock or its pointer, whichever the value moved.
+void holdAt(const Parameter& parameter, const FrameInputs& inputs, std::uint32_t now)
+{
+    if (parameter.input == kFromClock) {
+        holdClockAt(pageState.lesson, inputs.ticks, now);
+    } else {
+        holdLesson(pageState.lesson, true, now);
+        placePointer(pageState.lesson, inputs.mouse);
+    }
+    wake();
+}
+
+std::string quoted(const std::string& text)
+{
+    std::string out = "\"";
+    for (const char c : text) {
+        out += c == '"' || c == '\\' ? std::string("\\") + c : std::string(1, c);
+    }
+    return out + "\"";
 }
 
 }  // namespace
@@ -231,6 +262,56 @@ EMSCRIPTEN_KEEPALIVE int plotnik_key(int key, int shift)
 EMSCRIPTEN_KEEPALIVE int plotnik_set_speed(double speed)
 {
     return setClockSpeed(pageState.lesson.clock, speed, SDL_GetTicks()) ? 1 : 0;
+}
+
+// Whether the live picture is held (1) or runs (0).
+EMSCRIPTEN_KEEPALIVE int plotnik_held()
+{
+    return isHeld(pageState.lesson) ? 1 : 0;
+}
+
+// The live picture's parameters with the values of the frame on the canvas, as a JSON array of
+// {"id", "label", "value"}; [] for a still picture or none.
+EMSCRIPTEN_KEEPALIVE const char* plotnik_parameters()
+{
+    answerText = "[";
+    for (int i = 0; liveParameter(i) != nullptr; ++i) {
+        const Parameter& p = *liveParameter(i);
+        answerText += std::string(i == 0 ? "" : ",") + "{\"id\":" + quoted(p.id) + ",\"label\":" + quoted(p.label) +
+                      ",\"value\":" + quoted(formatParameter(p, parameterValue(p, pageState.drawn))) + "}";
+    }
+    answerText += "]";
+    return answerText.c_str();
+}
+
+// A value typed into parameter i: the picture is held at the frame whose value is nearest. "" when
+// done, else the Polish sentence the page shows beside the field.
+EMSCRIPTEN_KEEPALIVE const char* plotnik_set_parameter(int i, const char* text)
+{
+    const Parameter* parameter = liveParameter(i);
+    if (parameter == nullptr || text == nullptr) {
+        answerText = "";
+        return answerText.c_str();
+    }
+    const std::uint32_t now = SDL_GetTicks();
+    FrameInputs inputs = lessonFrame(pageState.lesson, now, kFrameCentre);
+    answerText = setParameter(*parameter, text, inputs);
+    if (answerText.empty()) {
+        holdAt(*parameter, inputs, now);
+    }
+    return answerText.c_str();
+}
+
+// Parameter i one step up (1) or down (-1), the picture held there.
+EMSCRIPTEN_KEEPALIVE void plotnik_step_parameter(int i, int direction)
+{
+    const Parameter* parameter = liveParameter(i);
+    if (parameter != nullptr) {
+        const std::uint32_t now = SDL_GetTicks();
+        FrameInputs inputs = lessonFrame(pageState.lesson, now, kFrameCentre);
+        stepParameter(*parameter, direction < 0 ? -1 : 1, inputs);
+        holdAt(*parameter, inputs, now);
+    }
 }
 
 EMSCRIPTEN_KEEPALIVE const char* plotnik_message()

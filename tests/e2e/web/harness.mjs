@@ -205,17 +205,38 @@ export async function frameOnCanvas(tab) {
 }
 
 // How many frames the page has drawn into the canvas since it loaded.
-export const framesDrawn = (tab) => tab.evaluate(() => Module._plotnik_frames_drawn());
+export const framesDrawn = (tab) => tab.evaluate(() => Module._plotnik_test_frames_drawn());
 
-// Puts the pointer on frame pixel (x, y), wherever and however large the canvas is drawn: on the
-// first whole page pixel (the browser reports no finer) inside that frame pixel's area.
-export async function pointAt(tab, x, y) {
+// Where frame pixel (x, y) is on the page, wherever and however large the canvas is drawn: the first
+// whole page pixel (the browser reports no finer) inside that frame pixel's area; and the scale.
+export async function pagePixel(tab, x, y) {
   const box = await tab.evaluate(() => {
     const r = document.getElementById('canvas').getBoundingClientRect();
     return { left: r.left, top: r.top, scale: r.width / 1280 };
   });
-  await tab.mouse.move(Math.ceil(box.left + x * box.scale), Math.ceil(box.top + y * box.scale));
-  return box.scale;
+  return { x: Math.ceil(box.left + x * box.scale), y: Math.ceil(box.top + y * box.scale), scale: box.scale };
+}
+
+// Moves the mouse as a hand does, in many small steps, to a page pixel or to the middle of the
+// element a selector names.
+export async function moveMouseTo(tab, where, steps = 15) {
+  const to = typeof where === 'string'
+    ? await tab.$eval(where, (e) => {
+      const r = e.getBoundingClientRect();
+      return { x: r.left + r.width / 2, y: r.top + r.height / 2 };
+    })
+    : where;
+  await tab.mouse.move(to.x, to.y, { steps });
+}
+
+// Clicks the picture on frame pixel (x, y), the mouse brought there in small steps, so that a mouse
+// picture's pointer stands there; answers the scale the canvas is drawn at.
+export async function pointAt(tab, x, y) {
+  const at = await pagePixel(tab, x, y);
+  await moveMouseTo(tab, at, 5);
+  await tab.mouse.down();
+  await tab.mouse.up();
+  return at.scale;
 }
 
 // axe-core's findings on the page as it is now: [] when it finds no violation.

@@ -158,9 +158,10 @@ test('with the keyboard only: Tab reaches every control, Enter works them, the a
   await tab.goto(session.served.origin + '/#answer=7');
   await waitForLink(tab, (f) => f.answer === '7');
   const onSeven = await tabRound(12);
-  const ringed = (seen) => ['back', 'fullscreen', 'frame-link', 'pause', 'speed', 'canvas'].filter((id) => seen.get(id));
-  assert.deepEqual([ringed(onFour), ringed(onSeven)], [['back', 'fullscreen', 'frame-link', 'canvas'],
-    ['back', 'fullscreen', 'frame-link', 'pause', 'speed', 'canvas']]);
+  const ringed = (seen) => ['back', 'fullscreen', 'frame-link', 'pause', 'speed', 'param-a', 'param-b', 'param-angle',
+    'canvas'].filter((id) => seen.get(id));
+  assert.deepEqual([ringed(onFour), ringed(onSeven)], [['back', 'fullscreen', 'frame-link', 'pause', 'param-a', 'param-b', 'canvas'],
+    ['back', 'fullscreen', 'frame-link', 'pause', 'speed', 'param-angle', 'canvas']]);
   // The pause button works with Enter and with Space; Enter on Menu goes back.
   await tab.focus('#pause');
   await tab.keyboard.press('Enter');

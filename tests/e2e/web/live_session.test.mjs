@@ -12,7 +12,7 @@ const shown = (tab) => tab.evaluate(() => ({
   picture: !document.getElementById('picture').hidden,
 }));
 
-const primeCacheReady = (tab) => tab.evaluate(() => Module.ccall('plotnik_prime_cache_ready', 'number', [], []));
+const primeCacheReady = (tab) => tab.evaluate(() => Module.ccall('plotnik_test_prime_cache_ready', 'number', [], []));
 
 test('picture 4 follows the pointer at every size, and Escape goes back to the menu', async () => {
   const tab = await openTab(session.browser, { origin: session.served.origin });

@@ -34,7 +34,6 @@ test('still and mouse pictures draw only when their frame can change', async (t)
   const tab = await openTab(session.browser, { origin: session.served.origin });
   await tab.goto(session.served.origin + '/');
   await waitForMenu(tab);
-  await pointAt(tab, 200, 300);
   for (const [answer, moves, expected] of cases) {
     const counted = [
       await framesOver(tab, async () => {

@@ -51,6 +51,21 @@ test('at five screen sizes the picture fits whole, and the pointer stays exact',
       assert.equal(box.top, Math.round(box.top), `${where}: starts between pixels`);
       seen.push(box.width);
     }
+    // Picture 4's parameters: in the row of controls on a wide screen, behind "Parametry" on a
+    // narrow one; opened, they and the whole picture still fit.
+    if (await tab.$eval('#parameters-toggle', (b) => getComputedStyle(b).display !== 'none')) {
+      await tab.click('#parameters-toggle');
+    }
+    const opened = await layout(tab);
+    const fields = await tab.$$eval('#parameters input', (inputs) => inputs.map((e) => {
+      const r = e.getBoundingClientRect();
+      return r.width > 0 && r.top >= 0 && r.bottom <= innerHeight && r.right <= innerWidth;
+    }));
+    assert.deepEqual(fields, [true, true], `${width} x ${height}: the fields a and b in view`);
+    assert.equal(opened.scrolls, false, `${width} x ${height}: the page scrolls with the fields`);
+    assert.ok(opened.box.top >= 0 && opened.box.bottom <= height && opened.box.right <= width,
+      `${width} x ${height}: with the fields the canvas is at ${JSON.stringify(opened.box)}`);
+    t.diagnostic(`${width} x ${height}: with the fields shown, picture 4 is ${opened.box.width} px wide`);
     // Over frame pixel (720, 240), or the nearest one the screen has a pixel for.
     const scale = await pointAt(tab, 720, 240);
     await tab.waitForFunction(() => /mouse=7\d\d,2\d\d/.test(document.getElementById('canvas').dataset.link));

@@ -1,0 +1,222 @@
+// The typed parameters of the moving pictures: their table, their values and the search for the
+// frame whose value is nearest a typed one.
+#include "menu/parameters.h"
+
+#include "scenes/scenes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr std::int64_t kTicksLow = 0;
+constexpr std::int64_t kTicksHigh = static_cast<std::int64_t>(kMaxTicks);
+constexpr std::size_t kLongestNumber = 40;  // more characters than any value in reach needs
+constexpr int kSearchReach = 3;            // the nearest input lies this close to the rounded inverse
+
+std::uint32_t ticksAt(std::int64_t t) { return static_cast<std::uint32_t>(t); }
+int coordinateAt(std::int64_t p) { return static_cast<int>(p); }
+
+double frequencyAt(std::int64_t t) { return trigFrequency(ticksAt(t)); }
+double frequencyInput(double f, std::uint32_t near) { return trigTicksOf(f, near); }
+double startAt(std::int64_t y) { return logisticStart(coordinateAt(y)); }
+double startInput(double x0, std::uint32_t) { return logisticRowOf(x0); }
+double rateAt(std::int64_t x) { return logisticRate(coordinateAt(x)); }
+double rateInput(double k, std::uint32_t) { return logisticColumnOf(k); }
+double aAt(std::int64_t y) { return quadraticA(coordinateAt(y)); }
+double aInput(double a, std::uint32_t) { return quadraticRowOf(a); }
+double bAt(std::int64_t x) { return quadraticB(coordinateAt(x)); }
+double bInput(double b, std::uint32_t) { return quadraticColumnOf(b); }
+double turnAngleAt(std::int64_t t) { return phaseDegrees(ticksAt(t), kRotationWrap); }
+double turnAngleInput(double d, std::uint32_t near) { return phaseTicksOf(d, kRotationWrap, near); }
+double circleAngleAt(std::int64_t t) { return phaseDegrees(ticksAt(t), kUnitCircleWrap); }
+double circleAngleInput(double d, std::uint32_t near) { return phaseTicksOf(d, kUnitCircleWrap, near); }
+double termsAt(std::int64_t x) { return taylorPrecision(coordinateAt(x)); }
+double termsInput(double p, std::uint32_t) { return taylorColumnOf(p); }
+
+// The frequency and the angle fall back to 0 before they reach these; a typed 20 Hz or 360° finds
+// the frame just before.
+constexpr double kFrequencyLimit = 20.0;
+constexpr double kFullTurn = 360.0;
+
+const Parameter kParameters[] = {
+    {"1", "param-f", "częstotliwość (Hz)", 3, kFromClock, 0.0, kFrequencyLimit, 1, frequencyAt, frequencyInput},
+    {"2", "param-x0", "x0", 4, kFromRow, startAt(kMaxCoordinate), startAt(kMinCoordinate), -1, startAt, startInput},
+    {"2", "param-k", "k", 4, kFromColumn, rateAt(kMinCoordinate), rateAt(kMaxCoordinate), 1, rateAt, rateInput},
+    {"4", "param-a", "a", 4, kFromRow, aAt(kMaxCoordinate), aAt(kMinCoordinate), -1, aAt, aInput},
+    {"4", "param-b", "b", 4, kFromColumn, bAt(kMinCoordinate), bAt(kMaxCoordinate), 1, bAt, bInput},
+    {"6", "param-angle", "kąt (°)", 4, kFromClock, 0.0, kFullTurn, 1, turnAngleAt, turnAngleInput},
+    {"7", "param-angle", "kąt (°)", 4, kFromClock, 0.0, kFullTurn, 1, circleAngleAt, circleAngleInput},
+    {"8", "param-angle", "kąt (°)", 4, kFromClock, 0.0, kFullTurn, 1, circleAngleAt, circleAngleInput},
+    {"10", "param-terms", "precyzja (wyrazy po x)", 0, kFromColumn, termsAt(kMinCoordinate),
+     termsAt(kMaxCoordinate), 0, termsAt, termsInput},
+};
+
+std::int64_t inputOf(const Parameter& p, const FrameInputs& inputs)
+{
+    switch (p.input) {
+    case kFromClock:
+        return inputs.ticks;
+    case kFromColumn:
+        return inputs.mouse.x;
+    case kFromRow:
+        break;
+    }
+    return inputs.mouse.y;
+}
+
+void setInput(const Parameter& p, std::int64_t value, FrameInputs& inputs)
+{
+    if (p.input == kFromClock) {
+        inputs.ticks = static_cast<std::uint32_t>(value);
+    } else if (p.input == kFromColumn) {
+        inputs.mouse.x = static_cast<int>(value);
+    } else {
+        inputs.mouse.y = static_cast<int>(value);
+    }
+}
+
+std::int64_t lowestInput(const Parameter& p) { return p.input == kFromClock ? kTicksLow : kMinCoordinate; }
+std::int64_t highestInput(const Parameter& p) { return p.input == kFromClock ? kTicksHigh : kMaxCoordinate; }
+
+// At most the first kLongestNumber bytes of the text, cut before a letter, not inside one.
+std::string shortened(const std::string& text)
+{
+    std::size_t size = std::min(text.size(), kLongestNumber);
+    while (size > 0 && size < text.size() && (static_cast<unsigned char>(text[size]) & 0xC0) == 0x80) {
+        --size;
+    }
+    return text.substr(0, size) + (size < text.size() ? "…" : "");
+}
+
+// "3,5" for 3.5: the page is Polish.
+std::string withComma(std::string text)
+{
+    std::replace(text.begin(), text.end(), '.', ',');
+    return text;
+}
+
+}  // namespace
+
+const Parameter* pictureParameters(const Picture& picture, int& count)
+{
+    const Parameter* first = nullptr;
+    count = 0;
+    for (const Parameter& p : kParameters) {
+        if (std::string(p.answer) == picture.answer) {
+            first = first == nullptr ? &p : first;
+            ++count;
+        }
+    }
+    return first;
+}
+
+double parameterValue(const Parameter& parameter, const FrameInputs& inputs)
+{
+    return parameter.valueAt(inputOf(parameter, inputs));
+}
+
+std::string formatParameter(const Parameter& parameter, double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", parameter.decimals, value);
+    return withComma(text);
+}
+
+bool readDecimal(const std::string& text, double& value)
+{
+    std::string plain;
+    std::size_t i = 0;
+    const std::size_t end = text.find_last_not_of(' ');
+    while (i < text.size() && text[i] == ' ') {
+        ++i;
+    }
+    static const std::string kMinusSign = "\xe2\x88\x92";  // −
+    if (text.compare(i, kMinusSign.size(), kMinusSign) == 0) {
+        plain += '-';
+        i += kMinusSign.size();
+    } else if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        plain += text[i++];
+    }
+    bool digits = false;
+    bool separator = false;
+    for (; end != std::string::npos && i <= end; ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            digits = true;
+            plain += c;
+        } else if ((c == ',' || c == '.') && !separator) {
+            separator = true;
+            plain += '.';
+        } else {
+            return false;
+        }
+    }
+    if (!digits || plain.size() > kLongestNumber) {
+        return false;
+    }
+    value = std::strtod(plain.c_str(), nullptr);
+    return true;
+}
+
+namespace {
+
+// Moves the input to the frame whose value is nearest `wanted`: the inverse rounded, then the
+// inputs around it; the one whose value is nearest wins, the nearer to the guess on a tie.
+void moveToValue(const Parameter& parameter, double wanted, FrameInputs& inputs)
+{
+    const double guess = parameter.inputOf(wanted, inputs.ticks);
+    const std::int64_t low = lowestInput(parameter);
+    const std::int64_t high = highestInput(parameter);
+    const std::int64_t centre = static_cast<std::int64_t>(
+        std::llround(std::fmin(std::fmax(guess, static_cast<double>(low)), static_cast<double>(high))));
+    std::int64_t best = centre;
+    double bestDistance = std::fabs(parameter.valueAt(centre) - wanted);
+    for (int d = 1; d <= kSearchReach; ++d) {
+        for (const std::int64_t candidate : {centre - d, centre + d}) {
+            if (candidate < low || candidate > high) {
+                continue;
+            }
+            const double distance = std::fabs(parameter.valueAt(candidate) - wanted);
+            if (distance < bestDistance) {
+                best = candidate;
+                bestDistance = distance;
+            }
+        }
+    }
+    setInput(parameter, best, inputs);
+}
+
+}  // namespace
+
+std::string setParameter(const Parameter& parameter, const std::string& text, FrameInputs& inputs)
+{
+    double wanted = 0.0;
+    if (!readDecimal(text, wanted)) {
+        return "„" + shortened(text) + "” to nie liczba. Wpisz na przykład " +
+               formatParameter(parameter, parameterValue(parameter, inputs)) + ".";
+    }
+    // A value shown rounded at either end of the range is within reach.
+    const double slack = 0.5 * std::pow(10.0, -parameter.decimals);
+    if (!(wanted >= parameter.low - slack && wanted <= parameter.high + slack)) {
+        return "Poza zasięgiem: " + std::string(parameter.label) + " może wynosić od " +
+               formatParameter(parameter, parameter.low) + " do " + formatParameter(parameter, parameter.high) + ".";
+    }
+    moveToValue(parameter, wanted, inputs);
+    return "";
+}
+
+void stepParameter(const Parameter& parameter, int direction, FrameInputs& inputs)
+{
+    if (parameter.step == 0) {
+        const double wanted = std::round(parameterValue(parameter, inputs)) + direction;
+        if (wanted >= parameter.low && wanted <= parameter.high) {
+            moveToValue(parameter, wanted, inputs);
+        }
+        return;
+    }
+    const std::int64_t moved = inputOf(parameter, inputs) + static_cast<std::int64_t>(direction) * parameter.step;
+    setInput(parameter, std::min(std::max(moved, lowestInput(parameter)), highestInput(parameter)), inputs);
+}

@@ -1,6 +1,6 @@
 // The README's pictures of the web page, taken in headless Chromium from the built page
-// (bash web/build.sh; npm ci in tests/e2e/web first): the menu, picture 4 following the pointer,
-// and picture 7 held at 2 s with its controls. Run in the top folder:
+// (bash web/build.sh; npm ci in tests/e2e/web first): the menu, picture 4 set by a click,
+// picture 7 held at 2 s with its controls, and picture 2 with k typed as 3,57. Run in the top folder:
 //   node tools/web-screenshots.mjs
 import { fileUrl, launchBrowser, openTab, pointAt, waitForMenu } from '../tests/e2e/web/harness.mjs';
 
@@ -36,6 +36,21 @@ try {
   await tab.waitForFunction(() => document.getElementById('canvas').dataset.link.endsWith('ticks=2000'));
   await tab.evaluate(() => document.activeElement.blur());
   await tab.screenshot({ path: out('page-paused') });
+
+  // Picture 2 at k = 3,57 and x0 = 0,2, typed into its fields.
+  await tab.evaluate(() => { location.hash = '#answer=2'; });
+  await tab.waitForFunction(() => document.getElementById('canvas').dataset.link?.startsWith('answer=2&'));
+  for (const [field, value] of [['#param-k', '3,57'], ['#param-x0', '0,2']]) {
+    await tab.click(field);
+    await tab.keyboard.down('Control');
+    await tab.keyboard.press('a');
+    await tab.keyboard.up('Control');
+    await tab.keyboard.type(value);
+    await tab.keyboard.press('Enter');
+  }
+  await tab.waitForFunction(() => document.getElementById('canvas').dataset.link.includes('mouse=1142,576'));
+  await tab.evaluate(() => document.activeElement.blur());
+  await tab.screenshot({ path: out('page-parameters') });
 } finally {
   await browser.close();
 }

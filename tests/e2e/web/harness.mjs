@@ -204,6 +204,21 @@ export async function frameOnCanvas(tab) {
   };
 }
 
+// Waits until the frame on the canvas is one `wanted` accepts; the frame then. Fails, saying what
+// was waited for, after ten seconds.
+export async function waitForLink(tab, wanted, what = 'the frame') {
+  const end = Date.now() + 10000;
+  let frame;
+  do {
+    frame = await frameOnCanvas(tab);
+    if (frame.link !== '' && wanted(frame)) {
+      return frame;
+    }
+    await new Promise((done) => setTimeout(done, 20));
+  } while (Date.now() < end);
+  throw new Error(`${what}: still ${frame.link}`);
+}
+
 // How many frames the page has drawn into the canvas since it loaded.
 export const framesDrawn = (tab) => tab.evaluate(() => Module._plotnik_test_frames_drawn());
 

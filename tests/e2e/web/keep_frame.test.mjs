@@ -5,7 +5,7 @@ import assert from 'node:assert/strict';
 import { test } from 'node:test';
 import {
   browserAndSite, canvasPixels, differences, exporterPixels, frameOnCanvas, moveMouseTo, openTab, pagePixel,
-  pointAt, waitForMenu,
+  pointAt, waitForLink, waitForMenu,
 } from './harness.mjs';
 
 const session = browserAndSite();
@@ -14,19 +14,6 @@ async function openLive(tab, answer) {
   await tab.goto(`${session.served.origin}/#answer=${answer}`);
   await waitForMenu(tab);
   await waitForLink(tab, (f) => f.answer === answer);
-}
-
-async function waitForLink(tab, wanted, what = 'the frame') {
-  const end = Date.now() + 10000;
-  let frame;
-  do {
-    frame = await frameOnCanvas(tab);
-    if (frame.link !== '' && wanted(frame)) {
-      return frame;
-    }
-    await new Promise((done) => setTimeout(done, 20));
-  } while (Date.now() < end);
-  assert.fail(`${what}: still ${frame.link}`);
 }
 
 const pause = (ms) => new Promise((done) => setTimeout(done, ms));

@@ -5,7 +5,7 @@ import assert from 'node:assert/strict';
 import { test } from 'node:test';
 import {
   browserAndSite, canvasPixels, differences, exporterPixels, frameOnCanvas, framesDrawn, openTab, pointAt,
-  waitForMenu,
+  waitForLink, waitForMenu,
 } from './harness.mjs';
 
 const session = browserAndSite();
@@ -15,20 +15,6 @@ async function openPicture(tab, answer, options = {}) {
   await waitForMenu(tab);
   await (options.tap ? tab.tap(`a[href="#answer=${answer}"]`) : tab.click(`a[href="#answer=${answer}"]`));
   await waitForLink(tab, (f) => f.answer === answer);
-}
-
-// Waits until the frame on the canvas is one `wanted` accepts; the frame then.
-async function waitForLink(tab, wanted, what = 'the frame') {
-  const end = Date.now() + 10000;
-  let frame;
-  do {
-    frame = await frameOnCanvas(tab);
-    if (frame.link !== '' && wanted(frame)) {
-      return frame;
-    }
-    await new Promise((done) => setTimeout(done, 20));
-  } while (Date.now() < end);
-  assert.fail(`${what}: still ${frame.link}`);
 }
 
 const sameAsExporter = async (tab, frame) =>

@@ -14,6 +14,14 @@ if (!out || !licenseFile || !prefix) {
   process.exit(2);
 }
 
+// The same Content Security Policy as the page's own, taken from index.html beside this script.
+const contentSecurityPolicy = readFileSync(new URL('./index.html', import.meta.url), 'utf8')
+  .split('\n').find((line) => line.startsWith('<meta http-equiv="Content-Security-Policy"'));
+if (!contentSecurityPolicy) {
+  console.error('make_notices.mjs: no Content-Security-Policy in index.html');
+  process.exit(1);
+}
+
 const installedVersion = (name) =>
   execFileSync('dpkg-query', ['-W', '-f=${Version}', name], { encoding: 'utf8' }).trim();
 
@@ -78,6 +86,7 @@ const html = `<!doctype html>
 <html lang="pl">
 <head>
 <meta charset="utf-8">
+${contentSecurityPolicy}
 <meta name="viewport" content="width=device-width, initial-scale=1">
 <title>Licencje – Plotnik</title>
 <link rel="stylesheet" href="page.css">

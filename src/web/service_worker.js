@@ -3,9 +3,9 @@
 // kBuild above this text (make_worker.mjs): the site's files and a hash of their contents, so a
 // rebuilt page is a new worker with a cache of its own.
 //
-// Files are asked of the server first and taken from the cache only when it cannot be reached:
-// the page is never older than the server's once the server answers, and the cache always holds
-// one whole build, never a mix.
+// Files are asked of the server first and taken from the cache only when it cannot be reached or
+// does not answer in time: the page is never older than the server's once the server answers,
+// and the cache always holds one whole build, never a mix.
 'use strict';
 
 // Caches belong to the origin; the scope in the name keeps two copies of the page on one server
@@ -28,19 +28,50 @@ self.addEventListener('activate', (event) => {
     .then(() => self.clients.claim()));
 });
 
+// A server that takes a connection and never answers is as good as none: after kPatienceMs (1.5 s) the
+// stored file is served (the request to the server is dropped), and for kSilenceMs after that the
+// page's other files come from the cache at once instead of each waiting again. A file the cache
+// does not hold is still waited for.
+const kPatienceMs = 1500;
+const kSilenceMs = 30000;
+let serverSilentUntil = 0;
+
+async function stored(request) {
+  const cache = await caches.open(kCache);
+  // A link's query (?load=3) and the folder's own address ('./') find the stored file.
+  return await cache.match(request, { ignoreSearch: true }) ??
+    (request.mode === 'navigate' ? await cache.match('index.html') : undefined);
+}
+
 async function fromServerOrCache(request) {
-  try {
-    return await fetch(request);
-  } catch (failure) {
-    const cache = await caches.open(kCache);
-    // A link's query (?load=3) and the folder's own address ('./') find the stored file.
-    const stored = await cache.match(request, { ignoreSearch: true }) ??
-      (request.mode === 'navigate' ? await cache.match('index.html') : undefined);
-    if (stored === undefined) {
-      throw failure;
-    }
-    return stored;
+  const copy = await stored(request);
+  if (copy !== undefined && Date.now() < serverSilentUntil) {
+    return copy;
   }
+  const giveUp = new AbortController();
+  const answer = fetch(request, { signal: giveUp.signal }).then((response) => {
+    serverSilentUntil = 0;
+    return response;
+  });
+  answer.catch(() => {});  // dropped or unreachable: handled below, or the caller's to see
+  if (copy === undefined) {
+    return answer;
+  }
+  let timer;
+  const patience = new Promise((done) => { timer = setTimeout(done, kPatienceMs, 'silent'); });
+  try {
+    const first = await Promise.race([answer, patience]);
+    if (first !== 'silent') {
+      return first;
+    }
+    serverSilentUntil = Date.now() + kSilenceMs;
+    giveUp.abort();
+  } catch {
+    // the server cannot be reached: the stored file
+  } finally {
+    clearTimeout(timer);
+  }
+  return copy;
 }
 
 self.addEventListener('fetch', (event) => {

@@ -77,10 +77,18 @@ const kTypes = {
   '.webmanifest': 'application/manifest+json',
 };
 
-// The page's folder (or a copy of it) served as any static web server would, on loopback only.
-// stop() closes it and every open connection, as a server that is switched off.
+// The page's folder (or a copy of it) served as any static web server would, on loopback only,
+// with the Content Security Policy the README's server examples send. stop() closes it and every
+// open connection, as a server that is switched off; hang() leaves it taking connections and
+// requests without ever answering, as a server that has hung.
 export async function serveSite(root = site) {
+  let hanging = false;
+  const policy = readFileSync(join(root, 'index.html'), 'utf8')
+    .match(/<meta http-equiv="Content-Security-Policy" content="([^"]*)">/)?.[1];
   const server = createServer((request, response) => {
+    if (hanging) {
+      return;
+    }
     const path = new URL(request.url, 'http://127.0.0.1').pathname;
     const file = join(root, path === '/' ? 'index.html' : path);
     if (!file.startsWith(join(root, '/'))) {
@@ -89,7 +97,11 @@ export async function serveSite(root = site) {
     }
     try {
       const body = readFileSync(file);
-      response.writeHead(200, { 'Content-Type': kTypes[extname(file)] ?? 'application/octet-stream' });
+      const headers = { 'Content-Type': kTypes[extname(file)] ?? 'application/octet-stream' };
+      if (policy && extname(file) === '.html') {
+        headers['Content-Security-Policy'] = policy;
+      }
+      response.writeHead(200, headers);
       response.end(body);
     } catch {
       response.writeHead(404).end();
@@ -100,7 +112,11 @@ export async function serveSite(root = site) {
     server.close(done);
     server.closeAllConnections();
   });
-  return { server, stop, origin: `http://127.0.0.1:${server.address().port}` };
+  const hang = () => {
+    hanging = true;
+    server.closeIdleConnections();
+  };
+  return { server, stop, hang, origin: `http://127.0.0.1:${server.address().port}` };
 }
 
 // One browser and the page served on 127.0.0.1 for a whole test file: session.browser and

@@ -4,9 +4,9 @@
 #include "common/app_state.h"
 #include "common/files.h"
 #include "common/frame_inputs.h"
+#include "common/gif_encoder.h"
 #include "common/window.h"
 #include "exporter/exporter_platform.h"
-#include "exporter/gif_writer.h"
 #include "menu/menu.h"
 
 #include <SDL.h>
@@ -33,6 +33,9 @@ const char* const kGifUsage =
     "--every 0 keeps the clock still, so the GIF is one still picture. Without --frames it holds\n"
     "the one frame.";
 constexpr std::uint64_t kMaxFrames = 10000;
+
+// What --out asks for by its extension: PNG files, or one animated GIF.
+enum OutputKind { kPng, kGif };
 
 struct Options {
     std::string answer;
@@ -163,23 +166,83 @@ bool drawInto(const Options& o, std::uint32_t ticks, SDL_Surface* pixels)
     return true;
 }
 
-// Draws one frame and writes it as a PNG; false (message printed) on failure.
-bool writeFrame(const Options& o, std::uint32_t ticks, const std::string& path, SDL_Surface* pixels)
+// Prints why a picture cannot be written; false.
+bool cannotWrite(const std::string& path, const std::string& why)
 {
-    if (!drawInto(o, ticks, pixels)) {
-        return false;
+    std::fprintf(stderr, "plotnik-snapshot: cannot write %s: %s\n", path.c_str(), why.c_str());
+    return false;
+}
+
+// The GIF being written: into NAME.partial, renamed to NAME once whole, so that a failed or
+// abandoned write leaves nothing behind.
+struct PartialFile {
+    std::string path;
+    std::string partial;
+    std::FILE* file = nullptr;
+    int writeErrno = 0;  // the system's reason a write failed; 0 while none has
+};
+
+// False (message printed) when the partial file cannot be made.
+bool openPartial(PartialFile& f, const std::string& path)
+{
+    f = PartialFile{path, path + ".partial"};
+    f.file = openForWriting(f.partial);
+    return f.file != nullptr || cannotWrite(path, std::strerror(errno));
+}
+
+// The GIF encoder's sink: the bytes into the partial file. After a failed write nothing more goes.
+bool writeToPartial(void* context, const std::uint8_t* bytes, std::size_t size)
+{
+    PartialFile& f = *static_cast<PartialFile*>(context);
+    if (f.writeErrno == 0 && std::fwrite(bytes, 1, size, f.file) != size) {
+        f.writeErrno = errno != 0 ? errno : EIO;
     }
-    // Written beside the target and renamed over it, so a failed write leaves no partial file.
+    return f.writeErrno == 0;
+}
+
+// Closes and removes the partial file, if one is open.
+void abandonPartial(PartialFile& f)
+{
+    if (f.file != nullptr) {
+        std::fclose(f.file);
+        f.file = nullptr;
+        removeFile(f.partial);
+    }
+}
+
+// Closes the partial file and renames it into place; false (message printed, nothing left) when
+// a write, the close or the rename failed.
+bool finishPartial(PartialFile& f)
+{
+    int why = f.writeErrno;
+    if (std::fclose(f.file) != 0 && why == 0) {
+        why = errno;
+    }
+    f.file = nullptr;
+    if (why == 0 && !replaceFile(f.partial, f.path)) {
+        why = errno;
+    }
+    if (why != 0) {
+        removeFile(f.partial);
+        return cannotWrite(f.path, std::strerror(why));
+    }
+    return true;
+}
+
+// Writes the frame as a PNG; false (message printed) on failure. It is written beside the target
+// and renamed over it, so a failed write leaves no partial file.
+bool writePng(SDL_Surface* pixels, const std::string& path)
+{
     const std::string partial = path + ".partial";
     if (IMG_SavePNG(pixels, partial.c_str()) != 0) {
-        std::fprintf(stderr, "plotnik-snapshot: cannot write %s: %s\n", path.c_str(), SDL_GetError());
+        const std::string why = SDL_GetError();
         removeFile(partial);
-        return false;
+        return cannotWrite(path, why);
     }
     if (!replaceFile(partial, path)) {
-        std::fprintf(stderr, "plotnik-snapshot: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+        const std::string why = std::strerror(errno);
         removeFile(partial);
-        return false;
+        return cannotWrite(path, why);
     }
     return true;
 }
@@ -196,58 +259,79 @@ void reportProgress(long k, long n)
     }
 }
 
-int exportPngs(const Options& o, SDL_Surface* pixels)
+// Where the frames go: PNG files (the one --out names, or a numbered series), or one GIF,
+// encoded into its partial file as the frames come.
+struct Output {
+    OutputKind kind = kPng;
+    PartialFile gifFile;
+    GifEncoder gif;
+};
+
+// Prints why the GIF cannot be written; false.
+bool gifFailed(const Output& out, GifError error)
 {
-    if (o.frames == 0) {
-        return writeFrame(o, static_cast<std::uint32_t>(o.ticks), o.out, pixels) ? 0 : 1;
+    std::string why = "out of memory";
+    if (error == kGifTooManyColours) {
+        why = "frame " + std::to_string(out.gif.frames) +
+              " has more than 256 colours, and a GIF frame holds at most 256 (PNG has no such limit)";
+    } else if (error == kGifWriteFailed) {
+        why = std::strerror(out.gifFile.writeErrno);
+    } else if (error == kGifNoFrames) {
+        why = "no frames";
     }
-    int status = 0;
-    for (long k = 0; k < o.frames && status == 0 && stopSignal == 0; ++k) {
-        const std::uint64_t ticks = o.ticks + static_cast<std::uint64_t>(k) * o.every;
-        status = writeFrame(o, static_cast<std::uint32_t>(ticks), seriesName(o.out, k), pixels) ? 0 : 1;
-        if (o.frames > 1) {
-            reportProgress(k + 1, o.frames);
-        }
-    }
-    return status;
+    return cannotWrite(out.gifFile.path, why);
 }
 
-// The frames as one animated GIF; without --frames, a GIF of the one frame.
-int exportGif(const Options& o, SDL_Surface* pixels)
+// Drops the GIF being written; finished PNGs stay.
+void abandonOutput(Output& out)
 {
-    GifSeries gif;
-    if (!gifBegin(gif, o.out, kWindowWidth, kWindowHeight)) {
-        std::fprintf(stderr, "plotnik-snapshot: %s\n", gif.error.c_str());
-        return 1;
-    }
-    const long frames = o.frames == 0 ? 1 : o.frames;
-    for (long k = 0; k < frames; ++k) {
-        const std::uint64_t ticks = o.ticks + static_cast<std::uint64_t>(k) * o.every;
-        if (!drawInto(o, static_cast<std::uint32_t>(ticks), pixels)) {
-            gifAbandon(gif);
-            return 1;
-        }
-        if (!gifAddFrame(gif, static_cast<const std::uint8_t*>(pixels->pixels),
-                         static_cast<std::size_t>(pixels->pitch), gifDelay(o.every))) {
-            std::fprintf(stderr, "plotnik-snapshot: %s\n", gif.error.c_str());
-            gifAbandon(gif);
-            return 1;
-        }
-        if (frames > 1) {
-            reportProgress(k + 1, frames);
-        }
-        if (stopSignal != 0) {
-            gifAbandon(gif);
-            return 1;
-        }
-    }
-    if (!gifFinish(gif)) {
-        std::fprintf(stderr, "plotnik-snapshot: %s\n", gif.error.c_str());
-        return 1;
-    }
-    return 0;
+    gifAbandon(out.gif);
+    abandonPartial(out.gifFile);
 }
 
+// Opens the GIF's partial file (PNGs are written whole, one by one); false (message printed) on
+// failure.
+bool beginOutput(Output& out, const Options& o)
+{
+    out.kind = isGifName(o.out) ? kGif : kPng;
+    if (out.kind == kPng) {
+        return true;
+    }
+    if (!openPartial(out.gifFile, o.out)) {
+        return false;
+    }
+    const GifError error = gifBegin(out.gif, writeToPartial, &out.gifFile, kWindowWidth, kWindowHeight);
+    return error == kGifOk || gifFailed(out, error);
+}
+
+// Hands frame k over: as the PNG --out names (or the series' k-th), or to the GIF; false (message
+// printed) on failure.
+bool putFrame(Output& out, const Options& o, long k, SDL_Surface* pixels)
+{
+    if (out.kind == kPng) {
+        return writePng(pixels, o.frames == 0 ? o.out : seriesName(o.out, k));
+    }
+    const GifError error = gifAddFrame(out.gif, static_cast<const std::uint8_t*>(pixels->pixels),
+                                       static_cast<std::size_t>(pixels->pitch), gifDelay(o.every));
+    return error == kGifOk || gifFailed(out, error);
+}
+
+// Ends the GIF and moves it into place; false (message printed, nothing left) on failure.
+bool finishOutput(Output& out)
+{
+    if (out.kind == kPng) {
+        return true;
+    }
+    const GifError error = gifFinish(out.gif);
+    if (error != kGifOk) {
+        abandonPartial(out.gifFile);
+        return gifFailed(out, error);
+    }
+    return finishPartial(out.gifFile);
+}
+
+// The frames, the clock going up by --every from --ticks: each drawn and handed to the output,
+// its progress reported, and the stop signal heeded once it is done.
 int exportFrames(const Options& o)
 {
     SDL_Surface* pixels = SDL_CreateRGBSurfaceWithFormat(0, kWindowWidth, kWindowHeight, 24,
@@ -256,9 +340,20 @@ int exportFrames(const Options& o)
         std::fprintf(stderr, "plotnik-snapshot: %s\n", SDL_GetError());
         return 1;
     }
-    const int status = isGifName(o.out) ? exportGif(o, pixels) : exportPngs(o, pixels);
+    Output out;
+    bool ok = beginOutput(out, o);
+    const long frames = o.frames == 0 ? 1 : o.frames;
+    for (long k = 0; ok && k < frames; ++k) {
+        const std::uint64_t ticks = o.ticks + static_cast<std::uint64_t>(k) * o.every;
+        ok = drawInto(o, static_cast<std::uint32_t>(ticks), pixels) && putFrame(out, o, k, pixels);
+        if (ok && frames > 1) {
+            reportProgress(k + 1, frames);
+        }
+        ok = ok && stopSignal == 0;
+    }
+    ok = ok ? finishOutput(out) : (abandonOutput(out), false);
     SDL_FreeSurface(pixels);
-    return status;
+    return ok ? 0 : 1;
 }
 
 }  // namespace

@@ -323,6 +323,7 @@ TEST(GifExport, AnUnwritableOrFullFileIsOneLineWithTheSystemsReasonAndLeavesNoth
         {{"6", dir + "/taken.gif"}, 0, "Is a directory"},
         {{"6", dir + "/small.gif"}, 1000, "File too large"},  // found when the file is closed
         {{"9", dir + "/large.gif"}, 1000, "File too large"},  // found while a frame is written
+        {{"9", dir + "/large.png"}, 1000, "File too large"},
     };
     for (const auto& c : cases) {
         const std::string& out = c.args[1];

@@ -173,7 +173,7 @@ bool cannotWrite(const std::string& path, const std::string& why)
     return false;
 }
 
-// The GIF being written: into NAME.partial, renamed to NAME once whole, so that a failed or
+// A picture being written: into NAME.partial, renamed to NAME once whole, so that a failed or
 // abandoned write leaves nothing behind.
 struct PartialFile {
     std::string path;
@@ -190,7 +190,7 @@ bool openPartial(PartialFile& f, const std::string& path)
     return f.file != nullptr || cannotWrite(path, std::strerror(errno));
 }
 
-// The GIF encoder's sink: the bytes into the partial file. After a failed write nothing more goes.
+// The encoders' sink: the bytes into the partial file. After a failed write nothing more goes.
 bool writeToPartial(void* context, const std::uint8_t* bytes, std::size_t size)
 {
     PartialFile& f = *static_cast<PartialFile*>(context);
@@ -229,22 +229,40 @@ bool finishPartial(PartialFile& f)
     return true;
 }
 
-// Writes the frame as a PNG; false (message printed) on failure. It is written beside the target
-// and renamed over it, so a failed write leaves no partial file.
+// The PNG encoder's way out, an SDL stream that only writes: into the partial file.
+size_t SDLCALL writeStream(SDL_RWops* stream, const void* bytes, size_t size, size_t count)
+{
+    return writeToPartial(stream->hidden.unknown.data1, static_cast<const std::uint8_t*>(bytes), size * count)
+               ? count
+               : 0;
+}
+
+// Writes the frame as a PNG; false (message printed, nothing left) on failure. SDL_image does not
+// say when a write fails (it would leave a cut PNG), so the stream remembers it.
 bool writePng(SDL_Surface* pixels, const std::string& path)
 {
-    const std::string partial = path + ".partial";
-    if (IMG_SavePNG(pixels, partial.c_str()) != 0) {
-        const std::string why = SDL_GetError();
-        removeFile(partial);
+    PartialFile png;
+    if (!openPartial(png, path)) {
+        return false;
+    }
+    SDL_RWops* stream = SDL_AllocRW();
+    if (stream == nullptr) {
+        abandonPartial(png);
+        return cannotWrite(path, SDL_GetError());
+    }
+    stream->type = SDL_RWOPS_UNKNOWN;
+    stream->size = [](SDL_RWops*) -> Sint64 { return -1; };
+    stream->seek = [](SDL_RWops*, Sint64, int) -> Sint64 { return SDL_SetError("a PNG is written straight through"); };
+    stream->read = [](SDL_RWops*, void*, size_t, size_t) -> size_t { return 0; };
+    stream->write = writeStream;
+    stream->close = [](SDL_RWops* self) { SDL_FreeRW(self); return 0; };
+    stream->hidden.unknown.data1 = &png;
+    if (IMG_SavePNG_RW(pixels, stream, 1) != 0) {
+        const std::string why = png.writeErrno != 0 ? std::strerror(png.writeErrno) : SDL_GetError();
+        abandonPartial(png);
         return cannotWrite(path, why);
     }
-    if (!replaceFile(partial, path)) {
-        const std::string why = std::strerror(errno);
-        removeFile(partial);
-        return cannotWrite(path, why);
-    }
-    return true;
+    return finishPartial(png);
 }
 
 void reportProgress(long k, long n)

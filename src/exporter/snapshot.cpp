@@ -27,7 +27,9 @@ namespace {
 const char* const kUsage =
     "usage: plotnik-snapshot ANSWER [--ticks MS] [--mouse X,Y] [--out FILE]"
     " [--frames N [--every MS]] [--help] [--version]";
-const char* const kGifUsage =
+const char* const kHelp =
+    "--out takes NAME.png or NAME.gif, the extension in any case; with --frames the PNGs are\n"
+    "NAME-000.png, NAME-001.png, ...\n"
     "With --out NAME.gif the frames become one animated GIF that loops for ever, each frame shown\n"
     "for --every MS rounded to the nearest hundredth of a second (halves up, at least one);\n"
     "--every 0 keeps the clock still, so the GIF is one still picture. Without --frames it holds\n"
@@ -43,9 +45,39 @@ struct Options {
     std::uint64_t ticks = 0;
     SDL_Point mouse{0, 0};
     std::string out = "snapshot.png";
+    OutputKind kind = kPng;
     long frames = 0;  // 0: a single picture named exactly --out
     std::uint64_t every = 40;
 };
+
+constexpr std::size_t kExtensionSize = 4;  // ".png", ".gif"
+
+// The kind of output a name's extension asks for, in any case: NAME.png or NAME.gif. False for
+// any other name, one without an extension too.
+bool outputKindOf(const std::string& out, OutputKind& kind)
+{
+    if (out.size() <= kExtensionSize) {
+        return false;
+    }
+    std::string extension = out.substr(out.size() - kExtensionSize);
+    for (char& c : extension) {
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    if (extension != ".png" && extension != ".gif") {
+        return false;
+    }
+    kind = extension == ".gif" ? kGif : kPng;
+    return true;
+}
+
+// NAME.png and k give NAME-00k.png, the extension as it was written.
+std::string seriesName(const std::string& out, long k)
+{
+    char number[24];
+    std::snprintf(number, sizeof number, "-%03ld", k);
+    const std::size_t stem = out.size() - kExtensionSize;
+    return out.substr(0, stem) + number + out.substr(stem);
+}
 
 int usageError(const std::string& why)
 {
@@ -61,7 +93,7 @@ int parseOptions(const std::vector<std::string>& argv, Options& o)
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
-            std::printf("%s\n%s\n", kUsage, kGifUsage);
+            std::printf("%s\n%s\n", kUsage, kHelp);
             return 0;
         }
         if (arg == "--version") {
@@ -86,6 +118,9 @@ int parseOptions(const std::vector<std::string>& argv, Options& o)
             o.out = argv[++i];
             if (o.out.empty()) {
                 return usageError("--out needs a file name");
+            }
+            if (!outputKindOf(o.out, o.kind)) {
+                return usageError("--out takes a name ending in .png or .gif (in any case), not '" + o.out + "'");
             }
         } else if (arg == "--frames") {
             std::uint64_t n = 0;
@@ -124,35 +159,6 @@ int parseOptions(const std::vector<std::string>& argv, Options& o)
 volatile std::sig_atomic_t stopSignal = 0;
 
 extern "C" void onStopSignal(int signal) { stopSignal = signal; }
-
-// NAME.gif, in any case, asks for an animated GIF.
-bool isGifName(const std::string& out)
-{
-    const std::string gif = ".gif";
-    if (out.size() <= gif.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < gif.size(); ++i) {
-        const char c = out[out.size() - gif.size() + i];
-        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != gif[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// NAME.png and k give NAME-00k.png.
-std::string seriesName(const std::string& out, long k)
-{
-    std::string stem = out;
-    const std::string png = ".png";
-    if (stem.size() > png.size() && stem.compare(stem.size() - png.size(), png.size(), png) == 0) {
-        stem.resize(stem.size() - png.size());
-    }
-    char number[24];
-    std::snprintf(number, sizeof number, "-%03ld", k);
-    return stem + number + png;
-}
 
 // Draws one frame as the window does into pixels; false (message printed) on failure.
 bool drawInto(const Options& o, std::uint32_t ticks, SDL_Surface* pixels)
@@ -311,7 +317,7 @@ void abandonOutput(Output& out)
 // failure.
 bool beginOutput(Output& out, const Options& o)
 {
-    out.kind = isGifName(o.out) ? kGif : kPng;
+    out.kind = o.kind;
     if (out.kind == kPng) {
         return true;
     }

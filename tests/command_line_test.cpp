@@ -35,6 +35,8 @@ TEST(CommandLine, VersionHelpAndRefusals)
         {{plotnik, ""}, 2, "", "plotnik: unknown option ''\nusage: plotnik"},
         {{plotnik, "--version", "--help"}, 2, "", "plotnik: one option at most\nusage: plotnik"},
         {{snapshot, "--verbose"}, 2, "", "plotnik-snapshot: unknown option '--verbose'\nusage:"},
+        {{snapshot, "1", "--out", "x.jpg"}, 2, "",
+         "plotnik-snapshot: --out takes a name ending in .png or .gif (in any case), not 'x.jpg'\nusage:"},
     };
     const std::string dir = makeTempDir();
     for (const auto& c : cases) {

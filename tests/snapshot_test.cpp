@@ -9,13 +9,13 @@
 #include <pty.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
-
 
 std::string buildDir()
 {
@@ -103,9 +103,9 @@ TEST_F(Snapshot, WritesANumberedSeriesWithTheClockStepping)
     EXPECT_FALSE(fileExists(dir + "/slide-003.png"));
     EXPECT_FALSE(fileExists(dir + "/slide.png"));
 
-    // One frame: no progress line; the default step is 40 ms.
+    // The default step is 40 ms.
     const CommandResult single =
-        runCommand({snapshotPath(), "6", "--frames", "2", "--out", dir + "/turn"}, "", buildDir());
+        runCommand({snapshotPath(), "6", "--frames", "2", "--out", dir + "/turn.png"}, "", buildDir());
     ASSERT_EQ(single.status, 0) << single.err;
     EXPECT_TRUE(loadPicture(dir + "/turn-001.png").pixels == drawnHere("6", 40).pixels);
     std::remove((dir + "/turn-000.png").c_str());
@@ -199,6 +199,71 @@ TEST(SnapshotOptions, BadArgumentsPrintUsageAndExitWithTwo)
     rmdir(dir.c_str());
 }
 
+TEST(SnapshotOptions, TheExtensionInAnyCaseChoosesPngOrGifAndASeriesIsNumberedBeforeIt)
+{
+    const std::string png = "\x89PNG\r\n", gif = "GIF89a";
+    const struct {
+        const char* out;
+        const char* frames;  // "" for none
+        std::vector<std::pair<const char*, const std::string*>> written;  // each file and its kind
+    } cases[] = {
+        {"Shot.PNG", "2", {{"Shot-000.PNG", &png}, {"Shot-001.PNG", &png}}},
+        {"y.GIF", "2", {{"y.GIF", &gif}}},
+        {"s.Png", "", {{"s.Png", &png}}},
+        {"m.gIf", "", {{"m.gIf", &gif}}},
+        {"a.b.png", "1", {{"a.b-000.png", &png}}},
+        {"clip.gif.png", "2", {{"clip.gif-000.png", &png}, {"clip.gif-001.png", &png}}},
+        {"clip.png.gif", "2", {{"clip.png.gif", &gif}}},
+    };
+    for (const auto& c : cases) {
+        const std::string dir = makeTempDir();
+        std::vector<std::string> argv = {snapshotPath(), "6", "--out", dir + "/" + c.out};
+        if (*c.frames != '\0') {
+            argv.insert(argv.end(), {"--frames", c.frames});
+        }
+        const CommandResult run = runCommand(argv, "", buildDir());
+        EXPECT_EQ(run.status, 0) << c.out << ": " << run.err;
+        std::vector<std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+            files.push_back(entry.path().filename());
+        }
+        std::sort(files.begin(), files.end());
+        std::vector<std::string> expected;
+        for (const auto& [name, kind] : c.written) {
+            expected.push_back(name);
+            EXPECT_EQ(readWholeFile(dir + "/" + name).rfind(*kind, 0), 0u) << name << (kind == &png ? " is no PNG" : " is no GIF");
+        }
+        EXPECT_EQ(files, expected) << c.out;
+        std::filesystem::remove_all(dir);
+    }
+}
+
+TEST(SnapshotOptions, AnyOtherNameIsRefusedWithStatusTwoBeforeAnythingIsDrawn)
+{
+    const std::vector<std::string> names = {"x.jpg", "x", "x.jpeg", "x.png.partial", "x.png ", "x.", "x.pn",
+                                            "png", ".gif", "x.gif/", "x.PNG.bak"};
+    for (const std::string& name : names) {
+        for (const bool series : {false, true}) {
+            const std::string dir = makeTempDir();
+            std::vector<std::string> argv = {snapshotPath(), "7", "--out", name};
+            if (series) {
+                argv.insert(argv.end(), {"--frames", "3"});
+            }
+            const CommandResult run = runCommand(argv, "", dir);
+            const std::string shown = "'" + name + "'" + (series ? " series" : "");
+            EXPECT_EQ(run.status, 2) << shown;
+            EXPECT_EQ(run.err.rfind("plotnik-snapshot: --out takes a name ending in .png or .gif (in any case), not '" +
+                                        name + "'\nusage: plotnik-snapshot ANSWER",
+                                    0),
+                      0u)
+                << shown << ": " << run.err;
+            EXPECT_EQ(run.out, "") << shown;
+            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 0) << shown << ": nothing written";
+            std::filesystem::remove_all(dir);
+        }
+    }
+}
+
 TEST(SnapshotOptions, TakesTheWholeRangeOfClockAndMouse)
 {
     const std::string dir = makeTempDir();
@@ -225,14 +290,16 @@ TEST(SnapshotOptions, TakesTheWholeRangeOfClockAndMouse)
 TEST(SnapshotOptions, AnUnwritableFileIsOneLineAndExitOne)
 {
     const std::string dir = makeTempDir();
-    for (const std::string& out : {dir + "/missing/dir/x.png", std::string("/proc/plotnik.png"), dir}) {
+    std::filesystem::create_directory(dir + "/taken.png");
+    for (const std::string& out : {dir + "/missing/dir/x.png", std::string("/proc/plotnik.png"), dir + "/taken.png"}) {
         const CommandResult run = runCommand({snapshotPath(), "1", "--out", out}, "", buildDir());
         EXPECT_EQ(run.status, 1) << out;
         EXPECT_NE(run.err.find(out), std::string::npos) << run.err;
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
         EXPECT_FALSE(fileExists(out + ".partial"));
     }
-    rmdir(dir.c_str());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1) << "only the folder";
+    std::filesystem::remove_all(dir);
 }
 
 TEST_F(Snapshot, FindsItsFontFromAnyFolder)

@@ -1,6 +1,7 @@
 // Files named in UTF-8, as SDL names them, on every platform.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 // Whether anything stands at the path, readable or not (a dangling link or a folder that may not
@@ -11,9 +12,9 @@ bool existsAtAll(const std::string& path);
 // when it cannot.
 bool replaceFile(const std::string& from, const std::string& to);
 
-// Creates or empties a file for writing bytes as they are, not inherited by child processes;
-// the descriptor, or -1 with errno set.
-int openForWriting(const std::string& path);
+// Creates or empties a file for writing bytes as they are, with the permissions any new file
+// gets, not inherited by child processes; the stream, or null with errno set.
+std::FILE* openForWriting(const std::string& path);
 
 // Removes a file if it is there.
 void removeFile(const std::string& path);

@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -18,9 +19,16 @@ bool replaceFile(const std::string& from, const std::string& to)
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
-int openForWriting(const std::string& path)
+std::FILE* openForWriting(const std::string& path)
 {
-    return open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    std::FILE* file = fd < 0 ? nullptr : fdopen(fd, "wb");
+    if (fd >= 0 && file == nullptr) {
+        const int why = errno;
+        close(fd);
+        errno = why;
+    }
+    return file;
 }
 
 void removeFile(const std::string& path)

@@ -66,10 +66,17 @@ bool replaceFile(const std::string& from, const std::string& to)
     return false;
 }
 
-int openForWriting(const std::string& path)
+std::FILE* openForWriting(const std::string& path)
 {
-    return _wopen(wide(path).c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT,
-                  _S_IREAD | _S_IWRITE);
+    const int fd = _wopen(wide(path).c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT,
+                          _S_IREAD | _S_IWRITE);
+    std::FILE* file = fd < 0 ? nullptr : _fdopen(fd, "wb");
+    if (fd >= 0 && file == nullptr) {
+        const int why = errno;
+        _close(fd);
+        errno = why;
+    }
+    return file;
 }
 
 void removeFile(const std::string& path)

@@ -4,9 +4,9 @@
 #include "common/app_state.h"
 #include "common/files.h"
 #include "common/frame_inputs.h"
+#include "common/gif_encoder.h"
 #include "common/window.h"
 #include "exporter/exporter_platform.h"
-#include "exporter/gif_writer.h"
 #include "menu/menu.h"
 
 #include <SDL.h>
@@ -27,12 +27,17 @@ namespace {
 const char* const kUsage =
     "usage: plotnik-snapshot ANSWER [--ticks MS] [--mouse X,Y] [--out FILE]"
     " [--frames N [--every MS]] [--help] [--version]";
-const char* const kGifUsage =
+const char* const kHelp =
+    "--out takes NAME.png or NAME.gif, the extension in any case; with --frames the PNGs are\n"
+    "NAME-000.png, NAME-001.png, ...\n"
     "With --out NAME.gif the frames become one animated GIF that loops for ever, each frame shown\n"
     "for --every MS rounded to the nearest hundredth of a second (halves up, at least one);\n"
     "--every 0 keeps the clock still, so the GIF is one still picture. Without --frames it holds\n"
     "the one frame.";
 constexpr std::uint64_t kMaxFrames = 10000;
+
+// What --out asks for by its extension: PNG files, or one animated GIF.
+enum OutputKind { kPng, kGif };
 
 struct Options {
     std::string answer;
@@ -40,9 +45,39 @@ struct Options {
     std::uint64_t ticks = 0;
     SDL_Point mouse{0, 0};
     std::string out = "snapshot.png";
+    OutputKind kind = kPng;
     long frames = 0;  // 0: a single picture named exactly --out
     std::uint64_t every = 40;
 };
+
+constexpr std::size_t kExtensionSize = 4;  // ".png", ".gif"
+
+// The kind of output a name's extension asks for, in any case: NAME.png or NAME.gif. False for
+// any other name, one without an extension too.
+bool outputKindOf(const std::string& out, OutputKind& kind)
+{
+    if (out.size() <= kExtensionSize) {
+        return false;
+    }
+    std::string extension = out.substr(out.size() - kExtensionSize);
+    for (char& c : extension) {
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    if (extension != ".png" && extension != ".gif") {
+        return false;
+    }
+    kind = extension == ".gif" ? kGif : kPng;
+    return true;
+}
+
+// NAME.png and k give NAME-00k.png, the extension as it was written.
+std::string seriesName(const std::string& out, long k)
+{
+    char number[24];
+    std::snprintf(number, sizeof number, "-%03ld", k);
+    const std::size_t stem = out.size() - kExtensionSize;
+    return out.substr(0, stem) + number + out.substr(stem);
+}
 
 int usageError(const std::string& why)
 {
@@ -58,7 +93,7 @@ int parseOptions(const std::vector<std::string>& argv, Options& o)
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
-            std::printf("%s\n%s\n", kUsage, kGifUsage);
+            std::printf("%s\n%s\n", kUsage, kHelp);
             return 0;
         }
         if (arg == "--version") {
@@ -83,6 +118,9 @@ int parseOptions(const std::vector<std::string>& argv, Options& o)
             o.out = argv[++i];
             if (o.out.empty()) {
                 return usageError("--out needs a file name");
+            }
+            if (!outputKindOf(o.out, o.kind)) {
+                return usageError("--out takes a name ending in .png or .gif (in any case), not '" + o.out + "'");
             }
         } else if (arg == "--frames") {
             std::uint64_t n = 0;
@@ -122,35 +160,6 @@ volatile std::sig_atomic_t stopSignal = 0;
 
 extern "C" void onStopSignal(int signal) { stopSignal = signal; }
 
-// NAME.gif, in any case, asks for an animated GIF.
-bool isGifName(const std::string& out)
-{
-    const std::string gif = ".gif";
-    if (out.size() <= gif.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < gif.size(); ++i) {
-        const char c = out[out.size() - gif.size() + i];
-        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != gif[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// NAME.png and k give NAME-00k.png.
-std::string seriesName(const std::string& out, long k)
-{
-    std::string stem = out;
-    const std::string png = ".png";
-    if (stem.size() > png.size() && stem.compare(stem.size() - png.size(), png.size(), png) == 0) {
-        stem.resize(stem.size() - png.size());
-    }
-    char number[24];
-    std::snprintf(number, sizeof number, "-%03ld", k);
-    return stem + number + png;
-}
-
 // Draws one frame as the window does into pixels; false (message printed) on failure.
 bool drawInto(const Options& o, std::uint32_t ticks, SDL_Surface* pixels)
 {
@@ -163,25 +172,103 @@ bool drawInto(const Options& o, std::uint32_t ticks, SDL_Surface* pixels)
     return true;
 }
 
-// Draws one frame and writes it as a PNG; false (message printed) on failure.
-bool writeFrame(const Options& o, std::uint32_t ticks, const std::string& path, SDL_Surface* pixels)
+// Prints why a picture cannot be written; false.
+bool cannotWrite(const std::string& path, const std::string& why)
 {
-    if (!drawInto(o, ticks, pixels)) {
-        return false;
+    std::fprintf(stderr, "plotnik-snapshot: cannot write %s: %s\n", path.c_str(), why.c_str());
+    return false;
+}
+
+// A picture being written: into NAME.partial, renamed to NAME once whole, so that a failed or
+// abandoned write leaves nothing behind.
+struct PartialFile {
+    std::string path;
+    std::string partial;
+    std::FILE* file = nullptr;
+    int writeErrno = 0;  // the system's reason a write failed; 0 while none has
+};
+
+// False (message printed) when the partial file cannot be made.
+bool openPartial(PartialFile& f, const std::string& path)
+{
+    f = PartialFile{path, path + ".partial"};
+    f.file = openForWriting(f.partial);
+    return f.file != nullptr || cannotWrite(path, std::strerror(errno));
+}
+
+// The encoders' sink: the bytes into the partial file. After a failed write nothing more goes.
+bool writeToPartial(void* context, const std::uint8_t* bytes, std::size_t size)
+{
+    PartialFile& f = *static_cast<PartialFile*>(context);
+    if (f.writeErrno == 0 && std::fwrite(bytes, 1, size, f.file) != size) {
+        f.writeErrno = errno != 0 ? errno : EIO;
     }
-    // Written beside the target and renamed over it, so a failed write leaves no partial file.
-    const std::string partial = path + ".partial";
-    if (IMG_SavePNG(pixels, partial.c_str()) != 0) {
-        std::fprintf(stderr, "plotnik-snapshot: cannot write %s: %s\n", path.c_str(), SDL_GetError());
-        removeFile(partial);
-        return false;
+    return f.writeErrno == 0;
+}
+
+// Closes and removes the partial file, if one is open.
+void abandonPartial(PartialFile& f)
+{
+    if (f.file != nullptr) {
+        std::fclose(f.file);
+        f.file = nullptr;
+        removeFile(f.partial);
     }
-    if (!replaceFile(partial, path)) {
-        std::fprintf(stderr, "plotnik-snapshot: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
-        removeFile(partial);
-        return false;
+}
+
+// Closes the partial file and renames it into place; false (message printed, nothing left) when
+// a write, the close or the rename failed.
+bool finishPartial(PartialFile& f)
+{
+    int why = f.writeErrno;
+    if (std::fclose(f.file) != 0 && why == 0) {
+        why = errno;
+    }
+    f.file = nullptr;
+    if (why == 0 && !replaceFile(f.partial, f.path)) {
+        why = errno;
+    }
+    if (why != 0) {
+        removeFile(f.partial);
+        return cannotWrite(f.path, std::strerror(why));
     }
     return true;
+}
+
+// The PNG encoder's way out, an SDL stream that only writes: into the partial file.
+size_t SDLCALL writeStream(SDL_RWops* stream, const void* bytes, size_t size, size_t count)
+{
+    return writeToPartial(stream->hidden.unknown.data1, static_cast<const std::uint8_t*>(bytes), size * count)
+               ? count
+               : 0;
+}
+
+// Writes the frame as a PNG; false (message printed, nothing left) on failure. SDL_image does not
+// say when a write fails (it would leave a cut PNG), so the stream remembers it.
+bool writePng(SDL_Surface* pixels, const std::string& path)
+{
+    PartialFile png;
+    if (!openPartial(png, path)) {
+        return false;
+    }
+    SDL_RWops* stream = SDL_AllocRW();
+    if (stream == nullptr) {
+        abandonPartial(png);
+        return cannotWrite(path, SDL_GetError());
+    }
+    stream->type = SDL_RWOPS_UNKNOWN;
+    stream->size = [](SDL_RWops*) -> Sint64 { return -1; };
+    stream->seek = [](SDL_RWops*, Sint64, int) -> Sint64 { return SDL_SetError("a PNG is written straight through"); };
+    stream->read = [](SDL_RWops*, void*, size_t, size_t) -> size_t { return 0; };
+    stream->write = writeStream;
+    stream->close = [](SDL_RWops* self) { SDL_FreeRW(self); return 0; };
+    stream->hidden.unknown.data1 = &png;
+    if (IMG_SavePNG_RW(pixels, stream, 1) != 0) {
+        const std::string why = png.writeErrno != 0 ? std::strerror(png.writeErrno) : SDL_GetError();
+        abandonPartial(png);
+        return cannotWrite(path, why);
+    }
+    return finishPartial(png);
 }
 
 void reportProgress(long k, long n)
@@ -196,58 +283,79 @@ void reportProgress(long k, long n)
     }
 }
 
-int exportPngs(const Options& o, SDL_Surface* pixels)
+// Where the frames go: PNG files (the one --out names, or a numbered series), or one GIF,
+// encoded into its partial file as the frames come.
+struct Output {
+    OutputKind kind = kPng;
+    PartialFile gifFile;
+    GifEncoder gif;
+};
+
+// Prints why the GIF cannot be written; false.
+bool gifFailed(const Output& out, GifError error)
 {
-    if (o.frames == 0) {
-        return writeFrame(o, static_cast<std::uint32_t>(o.ticks), o.out, pixels) ? 0 : 1;
+    std::string why = "out of memory";
+    if (error == kGifTooManyColours) {
+        why = "frame " + std::to_string(out.gif.frames) +
+              " has more than 256 colours, and a GIF frame holds at most 256 (PNG has no such limit)";
+    } else if (error == kGifWriteFailed) {
+        why = std::strerror(out.gifFile.writeErrno);
+    } else if (error == kGifNoFrames) {
+        why = "no frames";
     }
-    int status = 0;
-    for (long k = 0; k < o.frames && status == 0 && stopSignal == 0; ++k) {
-        const std::uint64_t ticks = o.ticks + static_cast<std::uint64_t>(k) * o.every;
-        status = writeFrame(o, static_cast<std::uint32_t>(ticks), seriesName(o.out, k), pixels) ? 0 : 1;
-        if (o.frames > 1) {
-            reportProgress(k + 1, o.frames);
-        }
-    }
-    return status;
+    return cannotWrite(out.gifFile.path, why);
 }
 
-// The frames as one animated GIF; without --frames, a GIF of the one frame.
-int exportGif(const Options& o, SDL_Surface* pixels)
+// Drops the GIF being written; finished PNGs stay.
+void abandonOutput(Output& out)
 {
-    GifSeries gif;
-    if (!gifBegin(gif, o.out, kWindowWidth, kWindowHeight)) {
-        std::fprintf(stderr, "plotnik-snapshot: %s\n", gif.error.c_str());
-        return 1;
-    }
-    const long frames = o.frames == 0 ? 1 : o.frames;
-    for (long k = 0; k < frames; ++k) {
-        const std::uint64_t ticks = o.ticks + static_cast<std::uint64_t>(k) * o.every;
-        if (!drawInto(o, static_cast<std::uint32_t>(ticks), pixels)) {
-            gifAbandon(gif);
-            return 1;
-        }
-        if (!gifAddFrame(gif, static_cast<const std::uint8_t*>(pixels->pixels),
-                         static_cast<std::size_t>(pixels->pitch), gifDelay(o.every))) {
-            std::fprintf(stderr, "plotnik-snapshot: %s\n", gif.error.c_str());
-            gifAbandon(gif);
-            return 1;
-        }
-        if (frames > 1) {
-            reportProgress(k + 1, frames);
-        }
-        if (stopSignal != 0) {
-            gifAbandon(gif);
-            return 1;
-        }
-    }
-    if (!gifFinish(gif)) {
-        std::fprintf(stderr, "plotnik-snapshot: %s\n", gif.error.c_str());
-        return 1;
-    }
-    return 0;
+    gifAbandon(out.gif);
+    abandonPartial(out.gifFile);
 }
 
+// Opens the GIF's partial file (PNGs are written whole, one by one); false (message printed) on
+// failure.
+bool beginOutput(Output& out, const Options& o)
+{
+    out.kind = o.kind;
+    if (out.kind == kPng) {
+        return true;
+    }
+    if (!openPartial(out.gifFile, o.out)) {
+        return false;
+    }
+    const GifError error = gifBegin(out.gif, writeToPartial, &out.gifFile, kWindowWidth, kWindowHeight);
+    return error == kGifOk || gifFailed(out, error);
+}
+
+// Hands frame k over: as the PNG --out names (or the series' k-th), or to the GIF; false (message
+// printed) on failure.
+bool putFrame(Output& out, const Options& o, long k, SDL_Surface* pixels)
+{
+    if (out.kind == kPng) {
+        return writePng(pixels, o.frames == 0 ? o.out : seriesName(o.out, k));
+    }
+    const GifError error = gifAddFrame(out.gif, static_cast<const std::uint8_t*>(pixels->pixels),
+                                       static_cast<std::size_t>(pixels->pitch), gifDelay(o.every));
+    return error == kGifOk || gifFailed(out, error);
+}
+
+// Ends the GIF and moves it into place; false (message printed, nothing left) on failure.
+bool finishOutput(Output& out)
+{
+    if (out.kind == kPng) {
+        return true;
+    }
+    const GifError error = gifFinish(out.gif);
+    if (error != kGifOk) {
+        abandonPartial(out.gifFile);
+        return gifFailed(out, error);
+    }
+    return finishPartial(out.gifFile);
+}
+
+// The frames, the clock going up by --every from --ticks: each drawn and handed to the output,
+// its progress reported, and the stop signal heeded once it is done.
 int exportFrames(const Options& o)
 {
     SDL_Surface* pixels = SDL_CreateRGBSurfaceWithFormat(0, kWindowWidth, kWindowHeight, 24,
@@ -256,9 +364,20 @@ int exportFrames(const Options& o)
         std::fprintf(stderr, "plotnik-snapshot: %s\n", SDL_GetError());
         return 1;
     }
-    const int status = isGifName(o.out) ? exportGif(o, pixels) : exportPngs(o, pixels);
+    Output out;
+    bool ok = beginOutput(out, o);
+    const long frames = o.frames == 0 ? 1 : o.frames;
+    for (long k = 0; ok && k < frames; ++k) {
+        const std::uint64_t ticks = o.ticks + static_cast<std::uint64_t>(k) * o.every;
+        ok = drawInto(o, static_cast<std::uint32_t>(ticks), pixels) && putFrame(out, o, k, pixels);
+        if (ok && frames > 1) {
+            reportProgress(k + 1, frames);
+        }
+        ok = ok && stopSignal == 0;
+    }
+    ok = ok ? finishOutput(out) : (abandonOutput(out), false);
     SDL_FreeSurface(pixels);
-    return status;
+    return ok ? 0 : 1;
 }
 
 }  // namespace

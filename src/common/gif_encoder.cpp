@@ -1,14 +1,9 @@
-// The animated GIF of the exporter, written with giflib.
-#include "exporter/gif_writer.h"
-
-#include "common/files.h"
+// The animated GIF, made with giflib into the caller's sink.
+#include "common/gif_encoder.h"
 
 #include <gif_lib.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -24,19 +19,31 @@ std::uint32_t colourAt(const std::uint8_t* p)
     return (static_cast<std::uint32_t>(p[0]) << 16) | (static_cast<std::uint32_t>(p[1]) << 8) | p[2];
 }
 
-// Sets gif.error for a failed write: the system's reason for input and output, else giflib's.
-bool writeFailed(GifSeries& gif, int code)
+// giflib's way out: every byte goes to the sink until it refuses one.
+int writeToSink(GifFileType* file, const GifByteType* bytes, int size)
 {
-    const bool system = code == E_GIF_ERR_OPEN_FAILED || code == E_GIF_ERR_WRITE_FAILED ||
-                        code == E_GIF_ERR_CLOSE_FAILED || code == E_GIF_ERR_DISK_IS_FULL;
-    const char* reason = system && errno != 0 ? std::strerror(errno) : GifErrorString(code);
-    gif.error = "cannot write " + gif.path + ": " + (reason != nullptr ? reason : "GIF error");
-    return false;
+    GifEncoder& gif = *static_cast<GifEncoder*>(file->UserData);
+    if (gif.write == nullptr) {
+        return 0;  // abandoned: the end of the GIF that closing writes goes nowhere
+    }
+    if (gif.refused || !gif.write(gif.context, bytes, static_cast<std::size_t>(size))) {
+        gif.refused = true;
+        return 0;
+    }
+    return size;
+}
+
+// The error of a failed giflib call. A refused write is the sink's; giflib's only other failure,
+// for this encoder's calls, is an allocation. (giflib does not report every failed write, the
+// last byte's for one, so the sink's refusal is remembered apart.)
+GifError giflibFailed(const GifEncoder& gif, int code)
+{
+    return code == E_GIF_ERR_NOT_ENOUGH_MEM && !gif.refused ? kGifOutOfMemory : kGifWriteFailed;
 }
 
 // The colours of a frame in order of first appearance; false when there are more than a GIF
 // frame holds.
-bool collectPalette(const GifSeries& gif, const std::uint8_t* rgb, std::size_t pitch,
+bool collectPalette(const GifEncoder& gif, const std::uint8_t* rgb, std::size_t pitch,
                     std::vector<std::uint32_t>& palette)
 {
     palette.clear();
@@ -64,7 +71,7 @@ bool collectPalette(const GifSeries& gif, const std::uint8_t* rgb, std::size_t p
 
 // The smallest rectangle holding every pixel where the frame differs from what is shown;
 // width 0 when nothing does.
-GifRect changedRect(const GifSeries& gif, const std::uint8_t* rgb, std::size_t pitch)
+GifRect changedRect(const GifEncoder& gif, const std::uint8_t* rgb, std::size_t pitch)
 {
     const std::size_t rowBytes = static_cast<std::size_t>(gif.width) * kBytesPerPixel;
     int top = -1, bottom = -1, left = gif.width, right = -1;
@@ -122,7 +129,7 @@ ColorMapObject* makeMap(const std::vector<std::uint32_t>& palette)
     return GifMakeMapObject(static_cast<int>(colours.size()), colours.data());
 }
 
-bool putDelay(GifSeries& gif, std::uint64_t delay)
+GifError putDelay(GifEncoder& gif, std::uint64_t delay)
 {
     GraphicsControlBlock control{};
     control.DisposalMode = DISPOSE_DO_NOT;  // later frames draw over this one
@@ -131,17 +138,18 @@ bool putDelay(GifSeries& gif, std::uint64_t delay)
     control.TransparentColor = NO_TRANSPARENT_COLOR;
     GifByteType bytes[4];
     const std::size_t size = EGifGCBToExtension(&control, bytes);
-    return EGifPutExtension(gif.file, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(size), bytes) == GIF_OK ||
-           writeFailed(gif, gif.file->Error);
+    return EGifPutExtension(gif.file, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(size), bytes) == GIF_OK
+               ? kGifOk
+               : giflibFailed(gif, gif.file->Error);
 }
 
 // A frame with its own colour map unless its colours are the global ones.
-bool putImage(GifSeries& gif, const GifRect& r, const std::vector<std::uint32_t>& palette,
-              std::vector<std::uint8_t>& indices)
+GifError putImage(GifEncoder& gif, const GifRect& r, const std::vector<std::uint32_t>& palette,
+                  std::vector<std::uint8_t>& indices)
 {
     ColorMapObject* local = palette == gif.globalPalette ? nullptr : makeMap(palette);
     if (local == nullptr && palette != gif.globalPalette) {
-        return writeFailed(gif, E_GIF_ERR_NOT_ENOUGH_MEM);
+        return kGifOutOfMemory;
     }
     bool ok = EGifPutImageDesc(gif.file, r.left, r.top, r.width, r.height, false, local) == GIF_OK;
     GifFreeMapObject(local);  // giflib keeps its own copy
@@ -149,35 +157,33 @@ bool putImage(GifSeries& gif, const GifRect& r, const std::vector<std::uint32_t>
         ok = EGifPutLine(gif.file, indices.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(r.width),
                          r.width) == GIF_OK;
     }
-    return ok || writeFailed(gif, gif.file->Error);
+    return ok ? kGifOk : giflibFailed(gif, gif.file->Error);
 }
 
 // The pending frame with its delay. A delay longer than one GIF frame holds goes on in 1 x 1
 // frames that repeat the top-left pixel and so change nothing.
-bool writePending(GifSeries& gif)
+GifError writePending(GifEncoder& gif)
 {
     std::uint64_t left = gif.pendingDelay;
     std::uint64_t part = std::min(left, kMaxDelay);
-    if (!putDelay(gif, part) || !putImage(gif, gif.pendingRect, gif.pendingPalette, gif.pendingIndices)) {
-        return false;
-    }
+    GifError error = putDelay(gif, part);
+    error = error != kGifOk ? error : putImage(gif, gif.pendingRect, gif.pendingPalette, gif.pendingIndices);
     const std::vector<std::uint32_t> corner = {colourAt(gif.shown.data())};
     std::vector<std::uint8_t> cornerIndex = {0};
-    for (left -= part; left > 0; left -= part) {
+    for (left -= part; error == kGifOk && left > 0; left -= part) {
         part = std::min(left, kMaxDelay);
-        if (!putDelay(gif, part) || !putImage(gif, GifRect{0, 0, 1, 1}, corner, cornerIndex)) {
-            return false;
-        }
+        error = putDelay(gif, part);
+        error = error != kGifOk ? error : putImage(gif, GifRect{0, 0, 1, 1}, corner, cornerIndex);
     }
-    return true;
+    return error;
 }
 
 // The screen with the first frame's colours as its global map, and the loop for ever.
-bool putScreen(GifSeries& gif)
+GifError putScreen(GifEncoder& gif)
 {
     ColorMapObject* global = makeMap(gif.globalPalette);
     if (global == nullptr) {
-        return writeFailed(gif, E_GIF_ERR_NOT_ENOUGH_MEM);
+        return kGifOutOfMemory;
     }
     const bool screen = EGifPutScreenDesc(gif.file, gif.width, gif.height, kColourResolution, 0, global) == GIF_OK;
     GifFreeMapObject(global);  // giflib keeps its own copy
@@ -187,7 +193,7 @@ bool putScreen(GifSeries& gif)
                       EGifPutExtensionBlock(gif.file, sizeof kApplication - 1, kApplication) == GIF_OK &&
                       EGifPutExtensionBlock(gif.file, sizeof loopForever, loopForever) == GIF_OK &&
                       EGifPutExtensionTrailer(gif.file) == GIF_OK;
-    return loop || writeFailed(gif, gif.file->Error);
+    return loop ? kGifOk : giflibFailed(gif, gif.file->Error);
 }
 
 }  // namespace
@@ -200,52 +206,41 @@ std::uint64_t gifDelay(std::uint64_t ms)
     return std::max<std::uint64_t>(1, (ms + kMillisecondsPerDelay / 2) / kMillisecondsPerDelay);
 }
 
-bool gifBegin(GifSeries& gif, const std::string& path, int width, int height)
+GifError gifBegin(GifEncoder& gif, GifWrite write, void* context, int width, int height)
 {
-    gif = GifSeries{};
-    gif.path = path;
-    gif.partial = path + ".partial";
+    gif = GifEncoder{};
+    gif.write = write;
+    gif.context = context;
     gif.width = width;
     gif.height = height;
-    // Opened here rather than by giflib, which would make the file readable by its owner only.
-    const int fd = openForWriting(gif.partial);
-    if (fd < 0) {
-        return writeFailed(gif, E_GIF_ERR_OPEN_FAILED);
-    }
-    int code = 0;
-    gif.file = EGifOpenFileHandle(fd, &code);
+    int code = E_GIF_SUCCEEDED;
+    gif.file = EGifOpen(&gif, writeToSink, &code);
     if (gif.file == nullptr) {
-        close(fd);
-        removeFile(gif.partial);
-        return writeFailed(gif, code);
+        return giflibFailed(gif, code);
     }
     EGifSetGifVersion(gif.file, true);  // GIF89a: delays and the loop
-    return true;
+    return kGifOk;
 }
 
-bool gifAddFrame(GifSeries& gif, const std::uint8_t* rgb, std::size_t pitch, std::uint64_t delay)
+GifError gifAddFrame(GifEncoder& gif, const std::uint8_t* rgb, std::size_t pitch, std::uint64_t delay)
 {
-    errno = 0;
-    ++gif.framesAdded;
+    ++gif.frames;
     const bool first = gif.shown.empty();
     const GifRect rect = first ? GifRect{0, 0, gif.width, gif.height} : changedRect(gif, rgb, pitch);
     if (rect.width == 0) {
         gif.pendingDelay += delay;
-        return true;
+        return kGifOk;
     }
     std::vector<std::uint32_t> palette;
     if (!collectPalette(gif, rgb, pitch, palette)) {
-        gif.error = "cannot write " + gif.path + ": frame " + std::to_string(gif.framesAdded) +
-                    " has more than 256 colours, and a GIF frame holds at most 256 (PNG has no such limit)";
-        return false;
+        return kGifTooManyColours;
     }
     if (first) {
         gif.globalPalette = palette;
-        if (!putScreen(gif)) {
-            return false;
-        }
-    } else if (!writePending(gif)) {
-        return false;
+    }
+    const GifError error = first ? putScreen(gif) : writePending(gif);
+    if (error != kGifOk) {
+        return error;
     }
     gif.pendingRect = rect;
     gif.pendingIndices = indicesIn(rect, palette, rgb, pitch);
@@ -257,38 +252,28 @@ bool gifAddFrame(GifSeries& gif, const std::uint8_t* rgb, std::size_t pitch, std
         std::memcpy(gif.shown.data() + static_cast<std::size_t>(y) * rowBytes,
                     rgb + static_cast<std::size_t>(y) * pitch, rowBytes);
     }
-    return true;
+    return kGifOk;
 }
 
-bool gifFinish(GifSeries& gif)
+GifError gifFinish(GifEncoder& gif)
 {
-    errno = 0;
-    bool ok = gif.file != nullptr && gif.framesAdded > 0;
-    if (!ok) {
-        gif.error = "cannot write " + gif.path + ": no frames";
+    const GifError error = gif.file == nullptr || gif.shown.empty() ? kGifNoFrames : writePending(gif);
+    if (error != kGifOk) {
+        gifAbandon(gif);
+        return error;
     }
-    ok = ok && writePending(gif);
     int code = E_GIF_SUCCEEDED;
-    const bool closed = gif.file != nullptr && EGifCloseFile(gif.file, &code) == GIF_OK;
+    const bool closed = EGifCloseFile(gif.file, &code) == GIF_OK;  // writes the end and frees
     gif.file = nullptr;
-    if (ok && !closed) {
-        ok = writeFailed(gif, code);
-    }
-    if (ok && !replaceFile(gif.partial, gif.path)) {
-        gif.error = "cannot write " + gif.path + ": " + std::strerror(errno);
-        ok = false;
-    }
-    if (!ok) {
-        removeFile(gif.partial);
-    }
-    return ok;
+    gif.write = nullptr;
+    return !closed ? giflibFailed(gif, code) : gif.refused ? kGifWriteFailed : kGifOk;
 }
 
-void gifAbandon(GifSeries& gif)
+void gifAbandon(GifEncoder& gif)
 {
+    gif.write = nullptr;
     if (gif.file != nullptr) {
         EGifCloseFile(gif.file, nullptr);
         gif.file = nullptr;
-        removeFile(gif.partial);
     }
 }

@@ -151,6 +151,12 @@ GifError putImage(GifEncoder& gif, const GifRect& r, const std::vector<std::uint
     if (local == nullptr && palette != gif.globalPalette) {
         return kGifOutOfMemory;
     }
+    // giflib forgets, without freeing it, the copy of the last frame's own colour map when a frame
+    // comes without one: it is freed here first.
+    if (local == nullptr && gif.file->Image.ColorMap != nullptr) {
+        GifFreeMapObject(gif.file->Image.ColorMap);
+        gif.file->Image.ColorMap = nullptr;
+    }
     bool ok = EGifPutImageDesc(gif.file, r.left, r.top, r.width, r.height, false, local) == GIF_OK;
     GifFreeMapObject(local);  // giflib keeps its own copy
     for (int y = 0; ok && y < r.height; ++y) {

@@ -14,7 +14,8 @@ namespace {
 constexpr std::int64_t kTicksLow = 0;
 constexpr std::int64_t kTicksHigh = static_cast<std::int64_t>(kMaxTicks);
 constexpr std::size_t kLongestNumber = 40;  // more characters than any value in reach needs
-constexpr int kSearchReach = 3;            // the nearest input lies this close to the rounded inverse
+constexpr int kSearchReach = 3;                // the nearest input lies this close to the rounded inverse,
+constexpr std::int64_t kCoarseSearchMs = 40000;  // or this close, in ms, where the clock is coarse
 
 std::uint32_t ticksAt(std::int64_t t) { return static_cast<std::uint32_t>(t); }
 int coordinateAt(std::int64_t p) { return static_cast<int>(p); }
@@ -163,8 +164,20 @@ bool readDecimal(const std::string& text, double& value)
 
 namespace {
 
+// How many milliseconds apart the clocks around t are that the pictures can tell apart: every
+// picture takes its clock in single precision, so from 2^24 ms on, neighbouring milliseconds share
+// one value.
+std::int64_t clockStep(double t)
+{
+    const float clock = static_cast<float>(std::fmax(t, 0.0));
+    return std::max<std::int64_t>(1, static_cast<std::int64_t>(std::nextafter(clock, HUGE_VALF) - clock));
+}
+
 // Moves the input to the frame whose value is nearest `wanted`: the inverse rounded, then the
-// inputs around it; the one whose value is nearest wins, the nearer to the guess on a tie.
+// inputs around it, nearest first. Where every input has a value of its own, a few inputs around
+// the guess hold the nearest; the one whose value is nearest wins, the nearer to the guess on a
+// tie. Where the clock is coarse its values come in a pattern of their own, so the search goes on
+// outward until a frame's value shows as the wanted one does (or as near as there is, 40 s away).
 void moveToValue(const Parameter& parameter, double wanted, FrameInputs& inputs)
 {
     const double guess = parameter.inputOf(wanted, inputs.ticks);
@@ -172,9 +185,12 @@ void moveToValue(const Parameter& parameter, double wanted, FrameInputs& inputs)
     const std::int64_t high = highestInput(parameter);
     const std::int64_t centre = static_cast<std::int64_t>(
         std::llround(std::fmin(std::fmax(guess, static_cast<double>(low)), static_cast<double>(high))));
+    const std::int64_t step = parameter.input == kFromClock ? clockStep(static_cast<double>(centre)) : 1;
+    const std::int64_t reach = step == 1 ? kSearchReach : kCoarseSearchMs;
+    const double closeEnough = step == 1 ? 0.0 : 0.5 * std::pow(10.0, -parameter.decimals);
     std::int64_t best = centre;
     double bestDistance = std::fabs(parameter.valueAt(centre) - wanted);
-    for (int d = 1; d <= kSearchReach; ++d) {
+    for (std::int64_t d = 1; d <= reach && bestDistance > closeEnough; d += step) {
         for (const std::int64_t candidate : {centre - d, centre + d}) {
             if (candidate < low || candidate > high) {
                 continue;

@@ -1,0 +1,39 @@
+// Any text as the page's link fragment, read as the page reads it: a good link names a picture,
+// keeps its clock and pointer in range, and the link written back from it reads as the same.
+#include "menu/frame_link.h"
+#include "menu/menu.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string fragment(reinterpret_cast<const char*>(data), size);
+    FrameLink link;
+    link.answer = "untouched";
+    const std::string message = readFrameLink(fragment, link);
+    if (!message.empty()) {
+        if (message.rfind("Zły link: ", 0) != 0 || link.answer != "untouched") {
+            std::abort();  // a refusal says why and changes nothing
+        }
+        return 0;
+    }
+    if (link.answer.empty()) {
+        return 0;  // the menu
+    }
+    const Picture& picture = pictureFor(link.answer);
+    if (&picture < kPictures || &picture >= kPictures + kPictureCount) {
+        std::abort();
+    }
+    const SDL_Point m = link.inputs.mouse;
+    if (m.x < kMinCoordinate || m.x > kMaxCoordinate || m.y < kMinCoordinate || m.y > kMaxCoordinate) {
+        std::abort();
+    }
+    FrameLink again;
+    if (!readFrameLink("#" + frozenLink(link.answer, link.inputs), again).empty() || again.answer != link.answer ||
+        !again.frozen || again.inputs != link.inputs) {
+        std::abort();
+    }
+    return 0;
+}

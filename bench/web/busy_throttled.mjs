@@ -1,7 +1,7 @@
 // How busy the page keeps the browser while a picture is shown and left untouched, in headless
 // Chromium: for the menu and each live picture, the main thread's busy share over 3 s, and the
 // frames drawn a second over 3 s with the CPU slowed down 6 times (DevTools throttling, as on a
-// slow tablet). Frames are the page's own count where it keeps one (plotnik_frames_drawn), else
+// slow tablet). Frames are the page's own count where it keeps one (plotnik_test_frames_drawn), else
 // the browser's animation frames. Prints one line per picture; run it several times on a shared
 // machine.
 //   node bench/web/busy_throttled.mjs [SECONDS]
@@ -17,15 +17,15 @@ const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 async function counters(tab, devtools) {
   const { metrics } = await devtools.send('Performance.getMetrics');
   const busy = metrics.find((m) => m.name === 'TaskDuration').value;
-  const frames = await tab.evaluate(() => (typeof Module._plotnik_frames_drawn === 'function'
-    ? Module._plotnik_frames_drawn() : window.animationFrames ?? 0));
+  const frames = await tab.evaluate(() => (typeof Module._plotnik_test_frames_drawn === 'function'
+    ? Module._plotnik_test_frames_drawn() : window.animationFrames ?? 0));
   return { busy, frames, at: performance.now() };
 }
 
 // The browser's own frames, counted for a page that keeps no count of its own; only while the
 // frame rate is measured, as the counting keeps the browser drawing.
 const countFrames = (tab, on) => tab.evaluate((counting) => {
-  if (typeof Module._plotnik_frames_drawn === 'function') {
+  if (typeof Module._plotnik_test_frames_drawn === 'function') {
     return;
   }
   cancelAnimationFrame(window.frameCounter);

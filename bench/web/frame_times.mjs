@@ -43,8 +43,8 @@ async function pageFrames() {
       await tab.evaluate((fragment) => {
         Module.ccall('plotnik_open_link', 'number', ['string'], ['#' + fragment]);
         for (const end = performance.now() + 500; performance.now() < end;) {
-          Module._plotnik_redraw(0);
-          Module._plotnik_present();
+          Module._plotnik_test_redraw(0);
+          Module._plotnik_test_present();
         }
       }, link);
     }
@@ -76,7 +76,7 @@ async function pageFrames() {
           }
           return each;
         };
-        return { frame: times(() => Module._plotnik_redraw(forget)), copy: times(() => Module._plotnik_present()) };
+        return { frame: times(() => Module._plotnik_test_redraw(forget)), copy: times(() => Module._plotnik_test_present()) };
       }, link, forgetPrimes ? 1 : 0, repetitions));
     }
     const version = await browser.version();

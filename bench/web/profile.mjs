@@ -21,12 +21,12 @@ try {
   for (const { name, link, forgetPrimes } of heaviest) {
     await tab.evaluate((fragment) => {
       Module.ccall('plotnik_open_link', 'number', ['string'], ['#' + fragment]);
-      Module._plotnik_redraw(0);  // the code of this picture compiled before the profile starts
+      Module._plotnik_test_redraw(0);  // the code of this picture compiled before the profile starts
     }, link);
     await devtools.send('Profiler.start');
     await tab.evaluate((forget, n) => {
       for (let i = 0; i < n; ++i) {
-        Module._plotnik_redraw(forget);
+        Module._plotnik_test_redraw(forget);
       }
     }, forgetPrimes ? 1 : 0, frames);
     const { profile } = await devtools.send('Profiler.stop');

@@ -32,10 +32,15 @@ std::string shellOutput(const std::string& command)
     return pipe != nullptr && pclose(pipe) == 0 ? out : "failed: " + command;
 }
 
-// The pictures of image files as a viewer shows them, frame after frame, in raw RGB.
+// The pictures of image files as a viewer shows them, frame after frame, in raw RGB; none, and a
+// failure, unless they decode to whole frames.
 std::vector<std::string> rgbFrames(const std::string& files, std::size_t frameBytes)
 {
     const std::string raw = shellOutput("/usr/bin/convert " + files + " -coalesce -depth 8 rgb:-");
+    if (raw.empty() || raw.size() % frameBytes != 0) {
+        ADD_FAILURE() << files << " are not whole frames: " << raw.substr(0, 200);
+        return {};
+    }
     std::vector<std::string> frames;
     for (std::size_t at = 0; at < raw.size(); at += frameBytes) {
         frames.push_back(raw.substr(at, frameBytes));

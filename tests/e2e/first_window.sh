@@ -7,9 +7,9 @@ readonly kCurveArea=1280x600+0+100
 
 curves_visible()
 {
-    screenshot "$WORK/shot.png" || return 1
-    (($(count_colour "$WORK/shot.png" '#FF0000' $kCurveArea) > 0)) &&
-        (($(count_colour "$WORK/shot.png" '#00FF00' $kCurveArea) > 0))
+    local red green
+    screenshot "$WORK/shot.png" && red=$(count_colour "$WORK/shot.png" '#FF0000' $kCurveArea) &&
+        green=$(count_colour "$WORK/shot.png" '#00FF00' $kCurveArea) && ((red > 0 && green > 0))
 }
 
 start_xvfb

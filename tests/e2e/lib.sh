@@ -8,7 +8,8 @@ PLOTNIK=${1:?path to plotnik}
 SNAPSHOT=${2:?path to plotnik-snapshot}
 CLOSER=${3:?path to plotnik-close-window}
 
-CONVERT=/usr/bin/convert   # the one on PATH may be a wrapper
+source "$(dirname "${BASH_SOURCE[0]}")/../pictures.sh"
+CONVERT=$PICTURE_CONVERT
 COMPARE=/usr/bin/compare
 IMPORT=/usr/bin/import
 
@@ -197,21 +198,13 @@ screenshot_rgb()
 # A picture file as raw 8-bit RGB; fails unless it is a whole 1280 x 720 frame.
 picture_to_rgb()
 {
-    "$CONVERT" "$1" -depth 8 "rgb:$2" && (($(stat -c %s "$2") == 1280 * 720 * 3))
+    [[ $(picture_size "$1") == 1280x720 ]] && picture_rgb "$1" "$2"
 }
 
 # Raw 8-bit RGB of a 1280 x 720 frame back to PNG, to look at or to count differences.
 rgb_to_png()
 {
     "$CONVERT" -size 1280x720 -depth 8 "rgb:$1" "PNG24:$2"
-}
-
-# Prints how many pixels of picture $1 inside the rectangle $3 (WxH+X+Y) have colour $2 (#RRGGBB).
-count_colour()
-{
-    local picture=$1 hex=$2 geometry=$3
-    "$CONVERT" "$picture" -crop "$geometry" +repage -format %c histogram:info:- |
-        awk -v hex="$hex" '{ for (i = 2; i <= NF; ++i) if ($i == hex) n = $1 + 0 } END { print n + 0 }'
 }
 
 # Number of differing pixels of two pictures (compare prints it on stderr).

@@ -8,7 +8,7 @@ LINUX=$(realpath "${1:?the Linux plotnik-snapshot}")
 WINDOWS_DIR=$(realpath "${2:?the folder of the unpacked Windows zip}")
 here=$(dirname "$(realpath "$0")")
 source "$here/wine.sh"
-source "$here/compare.sh"
+source "$here/../pictures.sh"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/plotnik-windows-exporter.XXXXXX")
 trap 'rm -rf "$work"' EXIT

@@ -11,7 +11,7 @@ LINUX=$(realpath "${3:?the Linux plotnik-snapshot}")
 WINDOWS_DIR=$(realpath "${4:?the folder of the unpacked Windows zip}")
 here=$(dirname "$(realpath "$0")")
 source "$here/wine.sh"
-source "$here/compare.sh"
+source "$here/../pictures.sh"
 readonly kSeries=10
 readonly kMaxTicks=4294967295
 

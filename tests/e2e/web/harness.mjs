@@ -159,6 +159,21 @@ export async function canvasPixels(tab) {
   return Buffer.from(base64, 'base64');
 }
 
+// A picture file as RGB bytes; throws unless it decodes to a whole 1280 x 720 frame, so a
+// missing, empty or damaged file is never equal to anything.
+export function framePixels(file) {
+  const quiet = { stdio: ['ignore', 'pipe', 'pipe'], maxBuffer: 1 << 24 };
+  const size = execFileSync('/usr/bin/identify', ['-format', '%wx%h\n', file], quiet).toString().split('\n')[0];
+  if (size !== `${kWidth}x${kHeight}`) {
+    throw new Error(`${file} is ${size}, not a ${kWidth} x ${kHeight} frame`);
+  }
+  const rgb = execFileSync('/usr/bin/convert', [file, '-depth', '8', 'rgb:-'], quiet);
+  if (rgb.length !== kWidth * kHeight * 3) {
+    throw new Error(`${file} decodes to ${rgb.length} bytes, not one ${kWidth} x ${kHeight} frame`);
+  }
+  return rgb;
+}
+
 // The exporter's picture as RGB bytes, for answer, clock and mouse as a page link gives them.
 const pictures = new Map();
 export function exporterPixels(answer, ticks = 0, mouse = [0, 0]) {
@@ -166,10 +181,13 @@ export function exporterPixels(answer, ticks = 0, mouse = [0, 0]) {
   if (!pictures.has(key)) {
     const dir = mkdtempSync(join(tmpdir(), 'plotnik-web-test-'));
     const png = join(dir, 'frame.png');
-    execFileSync(resolve(snapshot), [answer, '--ticks', String(ticks), '--mouse', mouse.join(','), '--out', png],
-      { cwd: snapshotDir, stdio: ['ignore', 'ignore', 'inherit'] });
-    pictures.set(key, execFileSync('/usr/bin/convert', [png, '-depth', '8', 'rgb:-'], { maxBuffer: 1 << 24 }));
-    rmSync(dir, { recursive: true, force: true });
+    try {
+      execFileSync(resolve(snapshot), [answer, '--ticks', String(ticks), '--mouse', mouse.join(','), '--out', png],
+        { cwd: snapshotDir, stdio: ['ignore', 'ignore', 'inherit'] });
+      pictures.set(key, framePixels(png));
+    } finally {
+      rmSync(dir, { recursive: true, force: true });
+    }
   }
   return pictures.get(key);
 }
@@ -178,6 +196,9 @@ export function exporterPixels(answer, ticks = 0, mouse = [0, 0]) {
 export function differences(actual, expected) {
   if (actual.length !== expected.length) {
     return `${actual.length} bytes against ${expected.length}`;
+  }
+  if (expected.length !== kWidth * kHeight * 3) {
+    return `${expected.length} bytes are not a ${kWidth} x ${kHeight} frame`;
   }
   let count = 0;
   const first = [];
@@ -194,12 +215,18 @@ export function differences(actual, expected) {
   return count === 0 ? '' : `${count} pixels differ, first ${first.join('; ')}`;
 }
 
-// Polls until the canvas shows the expected picture; the differences left when time runs out.
+// Polls until the canvas shows the expected picture; what is left when time runs out: the
+// differences, or the error of the last reading (while the page loads, reading the canvas can
+// fail, for instance with "source width is 0"; that is tried again like a wrong picture).
 export async function waitForPicture(tab, expected, timeout = 10000) {
   const end = Date.now() + timeout;
   let left;
   do {
-    left = differences(await canvasPixels(tab), expected);
+    try {
+      left = differences(await canvasPixels(tab), expected);
+    } catch (error) {
+      left = `the canvas could not be read: ${error.message}`;
+    }
     if (left === '') {
       return '';
     }

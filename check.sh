@@ -2,8 +2,8 @@
 # Installs what is missing, builds everything and runs every test: the unit and pixel tests, the
 # end-to-end tests in a real X window (each starts its own Xvfb), the web page in headless
 # Chromium and Firefox ESR, the Windows edition under wine, the Debian package and the release
-# command (built and unpacked in folders of their own, never installed), and one short benchmark
-# run; then the suite again in a build with the address and undefined-behaviour sanitizers, all
+# command (built and unpacked in folders of their own, never installed), one short benchmark run,
+# and the fuzz targets (built with clang's libFuzzer) over their corpora; then the suite again in a build with the address and undefined-behaviour sanitizers, all
 # of it but the groups (ctest labels) web, windows and package, which test what that build does
 # not make: the page, the Windows programs, the package (see "Left out" below). A group of tests
 # that goes missing fails the run: every ctest run below fails when it selects no test.
@@ -35,6 +35,12 @@ echo "== Benchmarks, one short run (no time is checked)"
 (cd build && ./bench/plotnik-bench --benchmark_min_time=0.01)
 PLOTNIK_SITE=build-web/site node bench/web/frame_times.mjs 3
 PLOTNIK_SITE=build-web/site node bench/web/busy_throttled.mjs 0.5
+
+echo "== The fuzz targets: each over its seed corpus and a fixed number of new inputs"
+cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DPLOTNIK_FUZZ=ON \
+    -DPLOTNIK_BENCH=OFF >/dev/null
+cmake --build build-fuzz -j"$jobs"
+(cd build-fuzz && ctest --output-on-failure -j"$jobs" --no-tests=error -L '^fuzz$')
 
 echo "== The tests again with the address and undefined-behaviour sanitizers"
 echo "Left out, as they test what this build does not make (the exporter they compare with runs"

@@ -29,11 +29,31 @@ bool samePoint(SDL_Point a, SDL_Point b)
     return a.x == b.x && a.y == b.y;
 }
 
+// Where the mouse is in the window, in the window's pixels. Switching full screen on or off moves
+// the window under a mouse that stands still, and no event tells: the window's own position of the
+// mouse keeps the value it had before until the mouse moves, so meanwhile it is worked out from
+// where the mouse stood on the screen.
+SDL_Point mouseInWindow()
+{
+    const SDL_Point p = readMouse();
+    if (!pictureWindow.mouseStale) {
+        return p;
+    }
+    if (!samePoint(p, pictureWindow.mouseAtSwitch)) {
+        pictureWindow.mouseStale = false;  // it has moved: the window's own value is right again
+        return p;
+    }
+    int left = 0;
+    int top = 0;
+    SDL_GetWindowPosition(app.window, &left, &top);
+    return SDL_Point{pictureWindow.mouseOnScreen.x - left, pictureWindow.mouseOnScreen.y - top};
+}
+
 // The mouse in frame pixels: in the window they are the window's own; in full screen the screen
 // point is mapped back into the scaled frame.
 SDL_Point mouseInFrame()
 {
-    const SDL_Point p = readMouse();
+    const SDL_Point p = mouseInWindow();
     if (!pictureWindow.fullScreen) {
         return p;
     }
@@ -41,6 +61,22 @@ SDL_Point mouseInFrame()
     int height = 0;
     SDL_GetWindowSize(app.window, &width, &height);
     return framePixelAt(p, frameOnScreen(width, height));
+}
+
+// Notes where a mouse over the window stands on the screen, just before the window is switched
+// to or from full screen.
+void noteMouseBeforeSwitch()
+{
+    if (pictureWindow.mouseStale || SDL_GetMouseFocus() != app.window) {
+        return;  // noted already at an earlier switch, or not over the window: nothing to keep
+    }
+    const SDL_Point p = readMouse();
+    int left = 0;
+    int top = 0;
+    SDL_GetWindowPosition(app.window, &left, &top);
+    pictureWindow.mouseAtSwitch = p;
+    pictureWindow.mouseOnScreen = SDL_Point{p.x + left, p.y + top};
+    pictureWindow.mouseStale = true;
 }
 
 // The pointer follows the mouse when the mouse moves, and from its first frame over the window
@@ -161,6 +197,7 @@ void setFullScreen(bool on)
         return;
     }
     if (!on) {
+        noteMouseBeforeSwitch();
         SDL_SetWindowFullscreen(app.window, 0);
         // Without a window manager nobody gives the window its size back.
         SDL_SetWindowSize(app.window, kWindowWidth, kWindowHeight);
@@ -178,6 +215,7 @@ void setFullScreen(bool on)
         SDL_SetTextureBlendMode(frame, SDL_BLENDMODE_NONE);
         SDL_SetTextureScaleMode(frame, SDL_ScaleModeLinear);
     }
+    noteMouseBeforeSwitch();  // a window that stays where it was keeps the mouse where it was too
     if (frame == nullptr || SDL_SetWindowFullscreen(app.window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
         const std::string line = std::string("Nie udało się przejść na pełny ekran: ") + SDL_GetError();
         printLine(line.c_str());

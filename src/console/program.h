@@ -32,6 +32,12 @@ struct PictureWindow {
     bool fullScreen = false;
     SDL_Texture* frame = nullptr;  // in full screen: the frame drawn at its own size, then scaled
     bool saveFrame = false;        // Ctrl+S: this frame is written to a file before it is shown
+    // Since full screen was switched on or off the mouse has not moved: the media library still
+    // gives the window's position of the mouse from before, mouseAtSwitch, and the mouse stands
+    // at mouseOnScreen on the screen.
+    bool mouseStale = false;
+    SDL_Point mouseAtSwitch{0, 0};
+    SDL_Point mouseOnScreen{0, 0};
 };
 extern PictureWindow pictureWindow;
 

@@ -34,11 +34,11 @@ focus_window
 [[ $(window_geometry) == 1280x720+* ]] || fail "the window opened as $(window_geometry), not 1280 x 720"
 window_place=$(window_geometry)
 
+# The pointer stands at the screen's centre, over the window, and is not moved: the window moves
+# under it.
+xdotool mousemove 960 540 || fail "cannot move the mouse"
 press F11
 poll 10 geometry_is "$kScreen" || fail "after F11 the window is $(window_geometry), not the screen $kScreen"
-# The pointer to somewhere else, then to the screen's centre, so that the program sees it move.
-xdotool mousemove 100 100 sleep 0.2 mousemove 960 540 || fail "cannot move the mouse"
-sleep 0.3
 press ctrl+s
 wait_for_saved 1
 [[ $SAVED_NAME == plotnik-4-x640-y360.png && $SAVED_COMMAND == "4 --mouse 640,360" ]] ||
@@ -50,6 +50,13 @@ echo "ok: F11 covers the screen with the frame scaled (RMSE $(cat "$WORK/rmse.tx
 
 press Escape
 poll 10 geometry_is "$window_place" || fail "after Escape the window is $(window_geometry), not $window_place"
+# The pointer, still at the screen's centre, is over another pixel of the window now.
+[[ $window_place =~ ^1280x720\+([0-9]+)\+([0-9]+)$ ]] || fail "the window stands at $window_place"
+under="$((960 - BASH_REMATCH[1])),$((540 - BASH_REMATCH[2]))"
+"$SNAPSHOT" 4 --mouse "$under" --out "$WORK/expected.png" >/dev/null && picture_to_rgb "$WORK/expected.png" "$WORK/expected.rgb" ||
+    fail "the exporter failed"
+poll 10 eval 'screenshot_rgb "$WORK/window.rgb" && cmp -s "$WORK/window.rgb" "$WORK/expected.rgb"' ||
+    fail "after Escape the window does not show the exporter's frame at the pointer ($under) without a move"
 mouse_to 300 200
 "$SNAPSHOT" 4 --mouse 300,200 --out "$WORK/expected.png" >/dev/null && picture_to_rgb "$WORK/expected.png" "$WORK/expected.rgb" ||
     fail "the exporter failed"

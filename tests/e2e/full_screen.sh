@@ -6,11 +6,6 @@ source "$(dirname "$0")/lib.sh"
 
 readonly kScreen=1920x1080+0+0
 
-geometry_is()
-{
-    [[ $(window_geometry) == "$1" ]]
-}
-
 # The screen, shrunk back to the frame's size, is close to the exporter's picture ($1): the whole
 # frame is on it, scaled (the labels and thin lines blur a little on the way: about 0.018; the
 # frame unscaled in a corner, or squeezed to 1920 x 1000, gives 0.057 and more).
@@ -38,7 +33,7 @@ window_place=$(window_geometry)
 # under it.
 xdotool mousemove 960 540 || fail "cannot move the mouse"
 press F11
-poll 10 geometry_is "$kScreen" || fail "after F11 the window is $(window_geometry), not the screen $kScreen"
+poll 10 window_geometry_is "$kScreen" || fail "after F11 the window is $(window_geometry), not the screen $kScreen"
 press ctrl+s
 wait_for_saved 1
 [[ $SAVED_NAME == plotnik-4-x640-y360.png && $SAVED_COMMAND == "4 --mouse 640,360" ]] ||
@@ -49,25 +44,20 @@ poll 10 screen_shows_scaled "$WORK/exported.png" ||
 echo "ok: F11 covers the screen with the frame scaled (RMSE $(cat "$WORK/rmse.txt") shrunk back); its centre is frame pixel (640, 360)"
 
 press Escape
-poll 10 geometry_is "$window_place" || fail "after Escape the window is $(window_geometry), not $window_place"
+poll 10 window_geometry_is "$window_place" || fail "after Escape the window is $(window_geometry), not $window_place"
 # The pointer, still at the screen's centre, is over another pixel of the window now.
 [[ $window_place =~ ^1280x720\+([0-9]+)\+([0-9]+)$ ]] || fail "the window stands at $window_place"
 under="$((960 - BASH_REMATCH[1])),$((540 - BASH_REMATCH[2]))"
-"$SNAPSHOT" 4 --mouse "$under" --out "$WORK/expected.png" >/dev/null && picture_to_rgb "$WORK/expected.png" "$WORK/expected.rgb" ||
-    fail "the exporter failed"
-poll 10 eval 'screenshot_rgb "$WORK/window.rgb" && cmp -s "$WORK/window.rgb" "$WORK/expected.rgb"' ||
+window_shows_export "4 --mouse $under" ||
     fail "after Escape the window does not show the exporter's frame at the pointer ($under) without a move"
 mouse_to 300 200
-"$SNAPSHOT" 4 --mouse 300,200 --out "$WORK/expected.png" >/dev/null && picture_to_rgb "$WORK/expected.png" "$WORK/expected.rgb" ||
-    fail "the exporter failed"
-poll 10 eval 'screenshot_rgb "$WORK/window.rgb" && cmp -s "$WORK/window.rgb" "$WORK/expected.rgb"' ||
-    fail "after Escape the window does not show the exporter's frame at (300, 200)"
+window_shows_export "4 --mouse 300,200" || fail "after Escape the window does not show the exporter's frame at (300, 200)"
 echo "ok: Escape gave the 1280 x 720 window back, pixel for pixel"
 
 press alt+Return
-poll 10 geometry_is "$kScreen" || fail "after Alt+Enter the window is $(window_geometry), not the screen"
+poll 10 window_geometry_is "$kScreen" || fail "after Alt+Enter the window is $(window_geometry), not the screen"
 press F11
-poll 10 geometry_is "$window_place" || fail "after F11 in full screen the window is $(window_geometry)"
+poll 10 window_geometry_is "$window_place" || fail "after F11 in full screen the window is $(window_geometry)"
 echo "ok: Alt+Enter went to full screen and F11 came back"
 
 close_window

@@ -251,6 +251,26 @@ window_geometry()
              /^ *Width:/ { w = $NF } /^ *Height:/ { h = $NF } END { print w "x" h "+" x "+" y }'
 }
 
+window_geometry_is()
+{
+    [[ $(window_geometry) == "$1" ]]
+}
+
+# Two screenshots of the window a fifth of a second apart are the same.
+window_stands_still()
+{
+    screenshot_rgb "$WORK/a.rgb" && sleep 0.2 && screenshot_rgb "$WORK/b.rgb" && cmp -s "$WORK/a.rgb" "$WORK/b.rgb"
+}
+
+# Waits until the window shows what the exporter draws with the arguments $1; false after 10 s.
+window_shows_export()
+{
+    # shellcheck disable=SC2086 # the arguments are the exporter's, split at blanks
+    "$SNAPSHOT" $1 --out "$WORK/expected.png" >/dev/null && picture_to_rgb "$WORK/expected.png" "$WORK/expected.rgb" ||
+        fail "plotnik-snapshot $1 failed"
+    poll 10 eval 'screenshot_rgb "$WORK/window.rgb" && cmp -s "$WORK/window.rgb" "$WORK/expected.rgb"'
+}
+
 # The lines with which Ctrl+S reports a saved frame.
 saved_lines()
 {

@@ -305,10 +305,12 @@ saved_equals_exporter()
 }
 
 # Closes the window as a user does and waits until it is gone (X may hand its id to the next one).
+# The close waits behind the events queued before it, one a frame: the Ulam spiral's frames take a
+# second or more each on a busy machine (two end-to-end tests at once), hence the long bound.
 close_window()
 {
     "$CLOSER" "$WID" || fail "the closer could not reach window $WID"
-    poll 10 window_gone || fail "window $WID is still there after it was closed"
+    poll 30 window_gone || fail "window $WID is still there 30 s after it was closed"
 }
 
 # Waits for plotnik to end; EXIT_STATUS holds its status as the shell reports it.

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev libgif-dev
           fonts-crosextra-carlito googletest libgtest-dev libbenchmark-dev
-          xvfb xdotool imagemagick x11-utils libx11-dev dpkg-dev file
+          xvfb xdotool imagemagick x11-utils openbox libx11-dev dpkg-dev file
           lintian appstream desktop-file-utils man-db clang libclang-rt-14-dev)
 
 # The web page (tools/install-deps.sh --web) adds the compiler for the browser and, for its tests,

@@ -19,6 +19,24 @@ bool replaceFile(const std::string& from, const std::string& to)
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
+bool moveWithoutReplacing(const std::string& from, const std::string& to)
+{
+    // A second name for the file fails when the target is there; then the first name goes.
+    if (link(from.c_str(), to.c_str()) == 0) {
+        unlink(from.c_str());
+        return true;
+    }
+    if (errno == EEXIST) {
+        return false;
+    }
+    // A file system without hard links (a FAT stick): look, then rename.
+    if (existsAtAll(to)) {
+        errno = EEXIST;
+        return false;
+    }
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
 std::FILE* openForWriting(const std::string& path)
 {
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);

@@ -1,5 +1,5 @@
 // Files on Windows: names go to the system as UTF-16, so that Polish letters survive; rename
-// there does not replace an existing file, MoveFileEx does.
+// there does not replace an existing file, MoveFileEx does when asked to.
 #include "common/files.h"
 
 #include <windows.h>
@@ -40,6 +40,10 @@ void setErrnoFromSystem()
     case ERROR_DISK_FULL:
         errno = ENOSPC;
         break;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        errno = EEXIST;
+        break;
     default:
         errno = EIO;
     }
@@ -60,6 +64,15 @@ bool existsAtAll(const std::string& path)
 bool replaceFile(const std::string& from, const std::string& to)
 {
     if (MoveFileExW(wide(from).c_str(), wide(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0) {
+        return true;
+    }
+    setErrnoFromSystem();
+    return false;
+}
+
+bool moveWithoutReplacing(const std::string& from, const std::string& to)
+{
+    if (MoveFileExW(wide(from).c_str(), wide(to).c_str(), 0) != 0) {
         return true;
     }
     setErrnoFromSystem();

@@ -3,13 +3,12 @@
 #include "exporter/export.h"
 
 #include "common/app_state.h"
-#include "common/files.h"
 #include "common/frame_inputs.h"
 #include "common/gif_encoder.h"
+#include "common/picture_file.h"
 #include "menu/menu.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -161,96 +160,12 @@ bool cannotWrite(const std::string& path, const std::string& why)
     return false;
 }
 
-// A picture being written: into NAME.partial, renamed to NAME once whole, so that a failed or
-// abandoned write leaves nothing behind.
-struct PartialFile {
-    std::string path;
-    std::string partial;
-    std::FILE* file = nullptr;
-    int writeErrno = 0;  // the system's reason a write failed; 0 while none has
-};
-
-// False (message printed) when the partial file cannot be made.
-bool openPartial(PartialFile& f, const std::string& path)
-{
-    f = PartialFile{path, path + ".partial"};
-    f.file = openForWriting(f.partial);
-    return f.file != nullptr || cannotWrite(path, std::strerror(errno));
-}
-
-// The encoders' sink: the bytes into the partial file. After a failed write nothing more goes.
-bool writeToPartial(void* context, const std::uint8_t* bytes, std::size_t size)
-{
-    PartialFile& f = *static_cast<PartialFile*>(context);
-    if (f.writeErrno == 0 && std::fwrite(bytes, 1, size, f.file) != size) {
-        f.writeErrno = errno != 0 ? errno : EIO;
-    }
-    return f.writeErrno == 0;
-}
-
-// Closes and removes the partial file, if one is open.
-void abandonPartial(PartialFile& f)
-{
-    if (f.file != nullptr) {
-        std::fclose(f.file);
-        f.file = nullptr;
-        removeFile(f.partial);
-    }
-}
-
-// Closes the partial file and renames it into place; false (message printed, nothing left) when
-// a write, the close or the rename failed.
-bool finishPartial(PartialFile& f)
-{
-    int why = f.writeErrno;
-    if (std::fclose(f.file) != 0 && why == 0) {
-        why = errno;
-    }
-    f.file = nullptr;
-    if (why == 0 && !replaceFile(f.partial, f.path)) {
-        why = errno;
-    }
-    if (why != 0) {
-        removeFile(f.partial);
-        return cannotWrite(f.path, std::strerror(why));
-    }
-    return true;
-}
-
-// The PNG encoder's way out, an SDL stream that only writes: into the partial file.
-size_t SDLCALL writeStream(SDL_RWops* stream, const void* bytes, size_t size, size_t count)
-{
-    return writeToPartial(stream->hidden.unknown.data1, static_cast<const std::uint8_t*>(bytes), size * count)
-               ? count
-               : 0;
-}
-
-// Writes the frame as a PNG; false (message printed, nothing left) on failure. SDL_image does not
-// say when a write fails (it would leave a cut PNG), so the stream remembers it.
+// Writes the frame as a PNG, replacing a file of that name; false (message printed, nothing
+// left) on failure.
 bool writePng(SDL_Surface* pixels, const std::string& path)
 {
-    PartialFile png;
-    if (!openPartial(png, path)) {
-        return false;
-    }
-    SDL_RWops* stream = SDL_AllocRW();
-    if (stream == nullptr) {
-        abandonPartial(png);
-        return cannotWrite(path, SDL_GetError());
-    }
-    stream->type = SDL_RWOPS_UNKNOWN;
-    stream->size = [](SDL_RWops*) -> Sint64 { return -1; };
-    stream->seek = [](SDL_RWops*, Sint64, int) -> Sint64 { return SDL_SetError("a PNG is written straight through"); };
-    stream->read = [](SDL_RWops*, void*, size_t, size_t) -> size_t { return 0; };
-    stream->write = writeStream;
-    stream->close = [](SDL_RWops* self) { SDL_FreeRW(self); return 0; };
-    stream->hidden.unknown.data1 = &png;
-    if (IMG_SavePNG_RW(pixels, stream, 1) != 0) {
-        const std::string why = png.writeErrno != 0 ? std::strerror(png.writeErrno) : SDL_GetError();
-        abandonPartial(png);
-        return cannotWrite(path, why);
-    }
-    return finishPartial(png);
+    std::string why;
+    return writePictureFile(pixels, path, true, why) == kPictureWritten || cannotWrite(path, why);
 }
 
 void reportProgress(long k, long n)
@@ -303,8 +218,9 @@ bool beginOutput(Output& out, const Options& o)
     if (out.kind == kPng) {
         return true;
     }
-    if (!openPartial(out.gifFile, o.out)) {
-        return false;
+    std::string why;
+    if (!openPartial(out.gifFile, o.out, why)) {
+        return cannotWrite(o.out, why);
     }
     const GifError error = gifBegin(out.gif, writeToPartial, &out.gifFile, kWindowWidth, kWindowHeight);
     return error == kGifOk || gifFailed(out, error);
@@ -333,7 +249,8 @@ bool finishOutput(Output& out)
         abandonPartial(out.gifFile);
         return gifFailed(out, error);
     }
-    return finishPartial(out.gifFile);
+    std::string why;
+    return finishPartial(out.gifFile, true, why) == kPictureWritten || cannotWrite(out.gifFile.path, why);
 }
 
 }  // namespace

@@ -213,11 +213,97 @@ differing_pixels()
     "$COMPARE" -metric AE "$1" "$2" null: 2>&1
 }
 
+# A window manager on the private display (full screen needs one to carry out SDL's request);
+# ended with the display's server. It announces itself on the root window before it handles
+# windows, and a window mapped in between is never mapped (SDL then waits for ever): the command
+# it runs once it has started is the sign that it is ready.
+start_window_manager()
+{
+    command -v openbox >/dev/null || fail "needed tool missing: openbox"
+    openbox --sm-disable --startup "touch $WORK/openbox.ready" >"$WORK/openbox.log" 2>&1 &
+    poll 10 test -e "$WORK/openbox.ready" || fail "the window manager did not start: $(cat "$WORK/openbox.log")"
+}
+
+# Gives the window the keyboard, as a click on it would.
+focus_window()
+{
+    xdotool windowfocus --sync "$WID" 2>>"$WORK/xdotool.log" || fail "cannot give window $WID the keyboard"
+}
+
+# Presses keys in the focused window, one after another ("space", "ctrl+s", "shift+Up").
+press()
+{
+    xdotool key --clearmodifiers --delay 40 "$@" 2>>"$WORK/xdotool.log" || fail "cannot press $*"
+}
+
+# The window's client area on the screen: "WIDTHxHEIGHT+X+Y".
+window_geometry()
+{
+    xwininfo -id "$WID" |
+        awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+             /^ *Width:/ { w = $NF } /^ *Height:/ { h = $NF } END { print w "x" h "+" x "+" y }'
+}
+
+window_geometry_is()
+{
+    [[ $(window_geometry) == "$1" ]]
+}
+
+# Two screenshots of the window a fifth of a second apart are the same.
+window_stands_still()
+{
+    screenshot_rgb "$WORK/a.rgb" && sleep 0.2 && screenshot_rgb "$WORK/b.rgb" && cmp -s "$WORK/a.rgb" "$WORK/b.rgb"
+}
+
+# Waits until the window shows what the exporter draws with the arguments $1; false after 10 s.
+window_shows_export()
+{
+    # shellcheck disable=SC2086 # the arguments are the exporter's, split at blanks
+    "$SNAPSHOT" $1 --out "$WORK/expected.png" >/dev/null && picture_to_rgb "$WORK/expected.png" "$WORK/expected.rgb" ||
+        fail "plotnik-snapshot $1 failed"
+    poll 10 eval 'screenshot_rgb "$WORK/window.rgb" && cmp -s "$WORK/window.rgb" "$WORK/expected.rgb"'
+}
+
+# The lines with which Ctrl+S reports a saved frame.
+saved_lines()
+{
+    tr -d '\r' <"$WORK/out" | grep -a '^Zapisano klatkę: '
+}
+
+# Waits for the n-th saved frame's line ($1) and reads it into SAVED_NAME, SAVED_COMMAND (the
+# exporter's arguments after its name) and SAVED_LINK (the page's fragment, without '#').
+wait_for_saved()
+{
+    local n=$1 line
+    poll 10 eval '(($(saved_lines | wc -l) >= n))' ||
+        fail "no line for saved frame $n (Ctrl+S); the console shows $(tr -d '\r' <"$WORK/out" | tail -n 3)"
+    line=$(saved_lines | sed -n "${n}p")
+    local shape='^Zapisano klatkę: ([^ ]+) \(polecenie: plotnik-snapshot ([^;]+); na stronie: #([^)]+)\)$'
+    [[ $line =~ $shape ]] || fail "the saved frame's line is not as expected: $line"
+    SAVED_NAME=${BASH_REMATCH[1]}
+    SAVED_COMMAND=${BASH_REMATCH[2]}
+    SAVED_LINK=${BASH_REMATCH[3]}
+}
+
+# The saved picture ($1) has exactly the pixels the exporter draws with the arguments $2.
+saved_equals_exporter()
+{
+    local saved=$1 arguments=$2
+    # shellcheck disable=SC2086 # the arguments are the exporter's, split at blanks
+    "$SNAPSHOT" $arguments --out "$WORK/exported.png" >/dev/null || fail "plotnik-snapshot $arguments failed"
+    picture_to_rgb "$WORK/exported.png" "$WORK/exported.rgb" || fail "the export is not a 1280 x 720 picture"
+    picture_to_rgb "$saved" "$WORK/saved.rgb" || fail "$saved is not a 1280 x 720 picture"
+    cmp -s "$WORK/saved.rgb" "$WORK/exported.rgb" ||
+        fail "$saved differs from plotnik-snapshot $arguments in $(differing_pixels "$saved" "$WORK/exported.png") pixels"
+}
+
 # Closes the window as a user does and waits until it is gone (X may hand its id to the next one).
+# The close waits behind the events queued before it, one a frame: the Ulam spiral's frames take a
+# second or more each on a busy machine (two end-to-end tests at once), hence the long bound.
 close_window()
 {
     "$CLOSER" "$WID" || fail "the closer could not reach window $WID"
-    poll 10 window_gone || fail "window $WID is still there after it was closed"
+    poll 30 window_gone || fail "window $WID is still there 30 s after it was closed"
 }
 
 # Waits for plotnik to end; EXIT_STATUS holds its status as the shell reports it.

@@ -20,12 +20,12 @@ const Picture kPictures[kPictureCount] = {
      "mniej więcej f okresów sinusa.",
      kSteeredByClock, [](const FrameInputs& in) { drawTrigFunctionsAt(in.ticks); }},
     {"2", "2 - Odwzorowanie logistyczne",
-     "Pierwsze 128 wyrazów ciągu x(n+1) = k·x(n)·(1 − x(n)), od wyrazu początkowego x0: białe "
-     "kropki co 10 pikseli w poziomie; wartość 0 leży na środkowym wierszu okna, wartość 1 – "
-     "100 pikseli wyżej. Steruje mysz (na stronie także palec i strzałki): wskaźnik wyżej to "
-     "większe x0, od prawie 0 przy dolnej krawędzi do 1 przy górnej, a wskaźnik dalej w prawo to "
-     "większy parametr k, od 0 przy lewej krawędzi do prawie 4 przy prawej. Napis w rogu podaje "
-     "x0 i k.",
+     "Pierwsze 128 wyrazów ciągu x(n+1) = k·x(n)·(1 − x(n)), od wyrazu początkowego x0: białe kropki "
+     "co 10 pikseli w poziomie; wartość 0 leży na środkowym wierszu okna, wartość 1 – 100 pikseli "
+     "wyżej. Steruje mysz (na stronie: kliknięcie albo przeciągnięcie, palec, strzałki i pola "
+     "parametrów): wskaźnik wyżej to większe x0, od prawie 0 przy dolnej krawędzi do 1 przy górnej, a "
+     "wskaźnik dalej w prawo to większy parametr k, od 0 przy lewej krawędzi do prawie 4 przy prawej. "
+     "Napis w rogu podaje x0 i k.",
      kSteeredByMouse, [](const FrameInputs& in) { drawLogisticMapAt(in.mouse.x, in.mouse.y); }},
     {"3", "3 - Diagram bifurkacyjny odwzorowania logistycznego",
      "Diagram bifurkacyjny ciągu x(n+1) = r·x(n)·(1 − x(n)) dla 1200 wartości parametru r, od −2 "
@@ -35,14 +35,14 @@ const Picture kPictures[kPictureCount] = {
      "zegar, ani mysz.",
      kSteeredByNothing, [](const FrameInputs&) { drawBifurcation(); }},
     {"4", "4 - Funkcja kwadratowa",
-     "Żółty wykres funkcji y = a·x² + b·x na białych osiach z podziałką co jednostkę, czyli co "
-     "40 pikseli; początek układu jest na środku okna. Zawsze c = 0, więc wykres przechodzi przez "
-     "początek układu. Steruje mysz (na stronie także palec i strzałki): wysokość wskaźnika ustala "
-     "współczynnik a, od około −1,8 przy dolnej krawędzi do 1,8 przy górnej. Wskaźnik nad środkiem "
-     "okna daje a > 0 i ramiona paraboli skierowane w górę, pod środkiem a < 0 i ramiona w dół, "
-     "na wysokości środka a = 0 i wykres jest prostą y = b·x. Położenie wskaźnika w poziomie "
-     "ustala b, od −16 do prawie 16: b jest równe pierwszej współrzędnej wskaźnika w jednostkach "
-     "podziałki. Napis w rogu podaje a, b i c = 0.",
+     "Żółty wykres funkcji y = a·x² + b·x na białych osiach z podziałką co jednostkę, czyli co 40 "
+     "pikseli; początek układu jest na środku okna. Zawsze c = 0, więc wykres przechodzi przez "
+     "początek układu. Steruje mysz (na stronie: kliknięcie albo przeciągnięcie, palec, strzałki i "
+     "pola parametrów): wysokość wskaźnika ustala współczynnik a, od około −1,8 przy dolnej krawędzi "
+     "do 1,8 przy górnej. Wskaźnik nad środkiem okna daje a > 0 i ramiona paraboli skierowane w górę, "
+     "pod środkiem a < 0 i ramiona w dół, na wysokości środka a = 0 i wykres jest prostą y = b·x. "
+     "Położenie wskaźnika w poziomie ustala b, od −16 do prawie 16: b jest równe pierwszej "
+     "współrzędnej wskaźnika w jednostkach podziałki. Napis w rogu podaje a, b i c = 0.",
      kSteeredByMouse, [](const FrameInputs& in) { drawQuadraticAt(in.mouse.x, in.mouse.y); }},
     {"5", "5 - Spirala Ulama",
      "Spirala Ulama: liczby od 1 do 500 000, po jednym pikselu, ułożone od środka okna po "
@@ -89,13 +89,14 @@ const Picture kPictures[kPictureCount] = {
      "zmienia go ani zegar, ani mysz.",
      kSteeredByNothing, [](const FrameInputs&) { drawPrimeGraph(); }},
     {"10", "10 - Obliczony sinus",
-     "Wielomian Taylora sinusa, suma x − x³/3! + x⁵/5! − …, jako biały wykres dla x od 0 do 6,4: "
-     "200 pikseli na jednostkę w poziomie, 100 w pionie. Napis „precyzja” liczy składniki po "
-     "pierwszym x, więc suma ma o 1 składnik więcej: przy precyzji 1 to x − x³/3!, przy precyzji "
-     "10 ma 11 składników, do x²¹/21!. Sinusa dla porównania obraz nie rysuje: przy małej "
-     "precyzji wykres szybko ucieka z okna, przy precyzji 10 pokrywa się z wykresem sinusa na całej "
-     "szerokości. Steruje mysz (na stronie także palec i strzałki): położenie wskaźnika w poziomie "
-     "ustala precyzję, od 1 przy lewej krawędzi do 10 przy prawej, o 1 więcej co 128 pikseli.",
+     "Wielomian Taylora sinusa, suma x − x³/3! + x⁵/5! − …, jako biały wykres dla x od 0 do 6,4: 200 "
+     "pikseli na jednostkę w poziomie, 100 w pionie. Napis „precyzja” liczy składniki po pierwszym x, "
+     "więc suma ma o 1 składnik więcej: przy precyzji 1 to x − x³/3!, przy precyzji 10 ma 11 "
+     "składników, do x²¹/21!. Sinusa dla porównania obraz nie rysuje: przy małej precyzji wykres "
+     "szybko ucieka z okna, przy precyzji 10 pokrywa się z wykresem sinusa na całej szerokości. "
+     "Steruje mysz (na stronie: kliknięcie albo przeciągnięcie, palec, strzałki i pola parametrów): "
+     "położenie wskaźnika w poziomie ustala precyzję, od 1 przy lewej krawędzi do 10 przy prawej, o 1 "
+     "więcej co 128 pikseli.",
      kSteeredByMouse, [](const FrameInputs& in) { drawComputedSineAt(in.mouse.x); }},
 };
 

@@ -1,6 +1,7 @@
 // The picture table says what steers each picture, and the page redraws a picture only when that
 // input moves: so every picture's frame must depend on its steering input and on nothing else.
-// Its description says the same in words. Every front end draws its frames through drawFrame.
+// Its description says the same in words, and the README's table says what the description says,
+// with the same numbers. Every front end draws its frames through drawFrame.
 #include "scene_window.h"
 
 #include "menu/menu.h"
@@ -9,6 +10,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -20,8 +26,99 @@ Frame frameAt(const Picture& picture, std::uint32_t ticks, SDL_Point mouse)
     return readFrame();
 }
 
-// The words the description uses for each steering, in the enum's order.
+// The words the description uses for each steering, in the enum's order, and the words the
+// README's "What steers it" column starts with.
 const char* const kSteeringWords[] = {"obraz nieruchomy", "Steruje zegar", "Steruje mysz"};
+const char* const kEnglishSteeringWords[] = {"Nothing: a still picture", "The clock:", "The mouse "};
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The numbers a text states, each written the same way in either language: superscript digits
+// as digits (x²¹ states 21), the groups of thousands run together (Polish "500 000", English
+// "500,000"), the decimal mark a point (Polish "6,4", English "6.4"). Signs are left out.
+std::set<std::string> numbersIn(std::string text, char groupMark, char decimalMark)
+{
+    const struct {
+        const char* from;
+        const char* to;
+    } plain[] = {{"⁰", "0"}, {"¹", "1"}, {"²", "2"}, {"³", "3"}, {"⁴", "4"}, {"⁵", "5"}, {"⁶", "6"},
+                 {"⁷", "7"}, {"⁸", "8"}, {"⁹", "9"}, {"\xC2\xA0", " "}, {"\xE2\x80\xAF", " "}};
+    for (const auto& p : plain) {
+        for (std::size_t at = text.find(p.from); at != std::string::npos; at = text.find(p.from, at)) {
+            text.replace(at, std::strlen(p.from), p.to);
+        }
+    }
+    std::set<std::string> numbers;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (!isDigit(text[i])) {
+            ++i;
+            continue;
+        }
+        std::string number;
+        while (i < text.size() && isDigit(text[i])) {
+            number += text[i++];
+        }
+        // a group mark followed by exactly three digits continues the number
+        while (i + 3 < text.size() && text[i] == groupMark && isDigit(text[i + 1]) &&
+               isDigit(text[i + 2]) && isDigit(text[i + 3]) && (i + 4 == text.size() || !isDigit(text[i + 4]))) {
+            number += text.substr(i + 1, 3);
+            i += 4;
+        }
+        if (i + 1 < text.size() && text[i] == decimalMark && isDigit(text[i + 1])) {
+            number += '.';
+            ++i;
+            while (i < text.size() && isDigit(text[i])) {
+                number += text[i++];
+            }
+        }
+        numbers.insert(number);
+    }
+    return numbers;
+}
+
+std::string joined(const std::set<std::string>& numbers)
+{
+    std::string text;
+    for (const std::string& n : numbers) {
+        text += (text.empty() ? "" : " ") + n;
+    }
+    return text;
+}
+
+struct ReadmeRow {
+    std::string number, shows, steering;
+};
+
+// The rows of the README's table of pictures, "| # | What it shows | What steers it |".
+std::vector<ReadmeRow> readmePictureRows()
+{
+    std::ifstream file(std::string(PLOTNIK_SOURCE_DIR) + "/README.md");
+    std::vector<ReadmeRow> rows;
+    bool inTable = false;
+    for (std::string line; std::getline(file, line);) {
+        if (line == "| # | What it shows | What steers it |") {
+            inTable = true;
+            continue;
+        }
+        if (!inTable || line.rfind("|---", 0) == 0) {
+            continue;
+        }
+        if (line.rfind("| ", 0) != 0) {
+            break;
+        }
+        std::vector<std::string> cells;
+        std::istringstream cellStream(line.substr(2));
+        for (std::string cell; std::getline(cellStream, cell, '|');) {
+            const std::size_t first = cell.find_first_not_of(' ');
+            cells.push_back(first == std::string::npos ? "" : cell.substr(first, cell.find_last_not_of(' ') + 1 - first));
+        }
+        if (cells.size() == 3) {
+            rows.push_back({cells[0], cells[1], cells[2]});
+        }
+    }
+    return rows;
+}
 
 }  // namespace
 
@@ -47,6 +144,43 @@ TEST_F(PictureTable, EachPictureChangesWithWhatSteersItAndNothingElse)
                       steering == picture.steering)
                 << picture.line << ": " << picture.description;
         }
+    }
+}
+
+TEST(PictureTexts, NumbersAreReadTheSameWayInBothLanguages)
+{
+    const struct {
+        const char* text;
+        char group, decimal;
+        const char* numbers;
+    } cases[] = {
+        {"liczby od 1 do 500 000, 41 538 pikseli", ' ', ',', "1 41538 500000"},
+        {"the numbers 1 to 500,000, 41,538 pixels", ',', '.', "1 41538 500000"},
+        {"od 0 do 6,4 co 0,005 (2, 3, 5, 7).", ' ', ',', "0 0.005 2 3 5 6.4 7"},
+        {"from 0 to 6.4 in steps of 0.005 (2, 3, 5, 7).", ',', '.', "0 0.005 2 3 5 6.4 7"},
+        {"x − x³/3! + … do x²¹/21!, 1280 × 720", ' ', ',', "1280 21 3 720"},
+        {"od −2 do prawie 4, 1 200 i 1 2", ' ', ',', "1 1200 2 4"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(joined(numbersIn(c.text, c.group, c.decimal)), c.numbers) << c.text;
+    }
+}
+
+// A teacher reads the README's table in English and a pupil's screen reader the Polish
+// description: both say what steers the picture, and they state the same numbers.
+TEST(PictureTexts, TheReadmeTableSaysWhatThePolishDescriptionsSay)
+{
+    const std::vector<ReadmeRow> rows = readmePictureRows();
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(kPictureCount));
+    for (int i = 0; i < kPictureCount; ++i) {
+        const Picture& picture = kPictures[i];
+        const ReadmeRow& row = rows[static_cast<std::size_t>(i)];
+        EXPECT_EQ(row.number, picture.answer);
+        EXPECT_EQ(row.steering.rfind(kEnglishSteeringWords[picture.steering], 0), 0u)
+            << picture.line << ": " << row.steering;
+        const std::set<std::string> english = numbersIn(row.shows + " " + row.steering, ',', '.');
+        const std::set<std::string> polish = numbersIn(picture.description, ' ', ',');
+        EXPECT_EQ(joined(english), joined(polish)) << picture.line;
     }
 }
 

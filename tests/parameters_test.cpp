@@ -145,7 +145,7 @@ TEST(Parameters, RubbishAndValuesOutOfReachAreExplainedAndChangeNothing)
         {"4", "param-a", "0x10", "to nie liczba"},
         {"4", "param-a", "200", "Poza zasięgiem: a może wynosić od -162,0350 do 165,6400"},
         {"2", "param-k", "-1000", "Poza zasięgiem: k"},
-        {"1", "param-f", "-0,001", "Poza zasięgiem: częstotliwość (Hz) może wynosić od 0,000 do 20,000"},
+        {"1", "param-f", "-0,001", "Poza zasięgiem: f może wynosić od 0,000 do 20,000"},
         {"7", "param-angle", "361", "Poza zasięgiem"},
         {"10", "param-terms", "300", "od -255 do 256"},
         {"10", "param-terms", "99999999999999999999999999999999999999999999999", "to nie liczba"},

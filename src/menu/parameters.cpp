@@ -43,7 +43,7 @@ constexpr double kFrequencyLimit = 20.0;
 constexpr double kFullTurn = 360.0;
 
 const Parameter kParameters[] = {
-    {"1", "param-f", "częstotliwość (Hz)", 3, kFromClock, 0.0, kFrequencyLimit, 1, frequencyAt, frequencyInput},
+    {"1", "param-f", "f", 3, kFromClock, 0.0, kFrequencyLimit, 1, frequencyAt, frequencyInput},
     {"2", "param-x0", "x0", 4, kFromRow, startAt(kMaxCoordinate), startAt(kMinCoordinate), -1, startAt, startInput},
     {"2", "param-k", "k", 4, kFromColumn, rateAt(kMinCoordinate), rateAt(kMaxCoordinate), 1, rateAt, rateInput},
     {"4", "param-a", "a", 4, kFromRow, aAt(kMaxCoordinate), aAt(kMinCoordinate), -1, aAt, aInput},
@@ -51,7 +51,7 @@ const Parameter kParameters[] = {
     {"6", "param-angle", "kąt (°)", 4, kFromClock, 0.0, kFullTurn, 1, turnAngleAt, turnAngleInput},
     {"7", "param-angle", "kąt (°)", 4, kFromClock, 0.0, kFullTurn, 1, circleAngleAt, circleAngleInput},
     {"8", "param-angle", "kąt (°)", 4, kFromClock, 0.0, kFullTurn, 1, circleAngleAt, circleAngleInput},
-    {"10", "param-terms", "precyzja (wyrazy po x)", 0, kFromColumn, termsAt(kMinCoordinate),
+    {"10", "param-terms", "precyzja (składniki po x)", 0, kFromColumn, termsAt(kMinCoordinate),
      termsAt(kMaxCoordinate), 0, termsAt, termsInput},
 };
 

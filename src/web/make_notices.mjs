@@ -47,7 +47,7 @@ const library = (name, source, licence, what) => {
 
 const sections = [
   {
-    id: 'plotnik', name: 'Plotnik', licence: 'licencja MIT',
+    id: 'plotnik', name: 'Plotnik', licence: 'MIT',
     what: 'Program Plotnik i ta strona.',
     from: 'plik LICENSE w źródłach Plotnika',
     text: readFileSync(licenseFile, 'utf8'),
@@ -58,20 +58,20 @@ const sections = [
     from: `pakiet Debiana fonts-crosextra-carlito ${installedVersion('fonts-crosextra-carlito')}, plik copyright`,
     text: readFileSync('/usr/share/doc/fonts-crosextra-carlito/copyright', 'utf8'),
   },
-  library('SDL2', 'libsdl2', 'licencja zlib',
-    'Okno, rysowanie i zdarzenia programu; skompilowana do WebAssembly w plotnik-program.js.'),
-  library('SDL2_ttf', 'libsdl2-ttf', 'licencja zlib',
-    'Rysowanie napisów czcionką; skompilowana do WebAssembly w plotnik-program.js.'),
+  library('SDL2', 'libsdl2', 'zlib',
+    'Biblioteka okna, rysowania i zdarzeń programu, skompilowana do WebAssembly w plotnik-program.js.'),
+  library('SDL2_ttf', 'libsdl2-ttf', 'zlib',
+    'Biblioteka rysująca napisy czcionką, skompilowana do WebAssembly w plotnik-program.js.'),
   {
-    ...library('FreeType', 'freetype', 'FreeType License (do wyboru z GNU GPL 2)',
-      'Odczyt czcionki i rysowanie liter; skompilowana do WebAssembly w plotnik-program.js.'),
+    ...library('FreeType', 'freetype', 'FreeType License albo GNU GPL 2, do wyboru',
+      'Biblioteka odczytująca czcionkę i rysująca litery, skompilowana do WebAssembly w plotnik-program.js.'),
     credit: 'Portions of this software are copyright © 2022 The FreeType Project ' +
       '(www.freetype.org). All rights reserved.',
   },
-  library('HarfBuzz', 'harfbuzz', 'licencja MIT',
-    'Układanie liter w napisy; skompilowana do WebAssembly w plotnik-program.js.'),
+  library('HarfBuzz', 'harfbuzz', 'MIT',
+    'Biblioteka układająca litery w napisy, skompilowana do WebAssembly w plotnik-program.js.'),
   {
-    id: 'emscripten', name: 'Emscripten', licence: 'licencja MIT (do wyboru z University of Illinois/NCSA) i inne',
+    id: 'emscripten', name: 'Emscripten', licence: 'MIT albo University of Illinois/NCSA, do wyboru, oraz inne',
     what: 'Kompilator strony: jego kod uruchomieniowy jest w plotnik.js, a biblioteki C i C++ ' +
       '(musl, libc++ i inne) w plotnik-program.js.',
     from: `pakiet Debiana emscripten ${installedVersion('emscripten')}, plik copyright`,
@@ -97,13 +97,13 @@ ${contentSecurityPolicy}
   <p><a href="index.html">Wróć do Plotnika</a></p>
 </header>
 <main>
-  <p>Plotnik jest udostępniany na licencji MIT: każdy może go używać, kopiować, zmieniać
-  i rozpowszechniać, także w szkole, pod warunkiem zachowania informacji o prawach autorskich
-  i tej licencji. Strona zawiera też cudzą pracę: czcionkę i biblioteki wymienione niżej, każdą
-  na jej własnej licencji. Ich teksty są poniżej w oryginalnym brzmieniu (po angielsku), wzięte
-  z pakietów Debiana, z których zbudowano tę stronę.</p>
+  <p>Plotnik jest na licencji MIT: każdy może go używać, kopiować, zmieniać i rozpowszechniać,
+  także w szkole, jeśli zachowa informację o prawach autorskich i tekst licencji. Strona zawiera
+  też czcionkę i biblioteki innych autorów, wymienione niżej, każdą na jej własnej licencji.
+  Teksty licencji są poniżej w oryginalnym brzmieniu (po angielsku), wzięte z pakietów Debiana,
+  z których zbudowano tę stronę.</p>
   <ul>
-${sections.map((s) => `    <li><a href="#${s.id}">${escape(s.name)}</a> – ${escape(s.licence)}</li>`).join('\n')}
+${sections.map((s) => `    <li><a href="#${s.id}">${escape(s.name)}</a> – licencja ${escape(s.licence)}</li>`).join('\n')}
   </ul>
 ${sections.map((s) => `  <section id="${s.id}">
     <h2>${escape(s.name)}</h2>

@@ -12,13 +12,14 @@ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=
     -DPLOTNIK_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j"$(nproc)"
 status=0
-for target in build-fuzz/tests/fuzz/*_fuzz; do
+# Absolute paths: the exporter's target works in a folder of its own.
+for target in "$PWD"/build-fuzz/tests/fuzz/*_fuzz; do
     name=$(basename "$target" _fuzz)
-    found=build-fuzz/tests/fuzz/found/$name
+    found=$PWD/build-fuzz/tests/fuzz/found/$name
     mkdir -p "$found"
     echo "== $name, $seconds s"
-    (cd build-fuzz && SDL_VIDEODRIVER=dummy "../$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
-        -close_fd_mask=3 -print_final_stats=1 "../$found" "../tests/fuzz/corpus/$name" 2>&1) |
+    (cd build-fuzz && SDL_VIDEODRIVER=dummy "$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
+        -close_fd_mask=3 -print_final_stats=1 "$found" "$PWD/tests/fuzz/corpus/$name" 2>&1) |
         grep -E '^#[0-9]+.*(DONE|cov:)|stat::number_of_executed_units|ERROR|SUMMARY' | tail -n 3 || status=1
 done
 exit $status

@@ -134,10 +134,15 @@ void printMenu()
     std::cout << "wybor: " << std::flush;
 }
 
+bool readAnswer(std::istream& in, std::string& answer)
+{
+    return static_cast<bool>(in >> answer);
+}
+
 bool beginCycle(std::istream& in)
 {
     printMenu();
-    if (!(in >> app.choice)) {
+    if (!readAnswer(in, app.choice)) {
         return false;
     }
 

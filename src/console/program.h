@@ -7,12 +7,17 @@
 #include <SDL.h>
 
 #include <istream>
+#include <string>
 
 // Cycles of menu, answer and window until standard input ends; then returns.
 void runProgram();
 
 // Prints the ten menu lines, an empty line and the prompt.
 void printMenu();
+
+// The next menu answer: leading white space skipped, then everything up to the next white space
+// or the end of input. False at the end of input, and answer keeps what it held.
+bool readAnswer(std::istream& in, std::string& answer);
 
 // One cycle: menu, answer, window with its frame loop, clean-up. False when the answer could not
 // be read (end of input); nothing is opened then.

@@ -10,7 +10,19 @@
 #
 # A finished prefix is only ever made by renaming a complete build into place, so an interrupted
 # run leaves nothing that looks finished. One build of a key runs at a time (a lock in CACHE);
-# whoever waited on the lock may find the work done. The caller provides say, die and step.
+# whoever waited on the lock may find the work done. The caller provides say and die.
+
+# Runs a command with its output in logs/NAME.log; on failure shows the end of that log.
+step() {
+    local name=$1 log="$ds_work/logs/$1.log"
+    shift
+    if ! "$@" >>"$log" 2>&1; then
+        say "$name failed: $*"
+        say "the last lines of its log:"
+        tail -n 60 "$log" >&2
+        exit 1
+    fi
+}
 
 # Sets ds_final (CACHE/KEY) and, unless that is already there, takes the key's lock, makes a fresh
 # work folder ds_work with ds_work/prefix and ds_work/logs, and returns 0; returns 1 when the

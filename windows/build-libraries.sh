@@ -20,17 +20,6 @@ recipe_hash=$(cat "$script" "$shared" "$toolchain" | sha256sum | cut -c1-10)
 
 say() { printf 'windows/build-libraries: %s\n' "$*" >&2; }
 die() { say "$*"; exit 1; }
-# Runs a command with its output in logs/NAME.log; on failure shows the end of that log.
-step() {
-    local name=$1 log="$ds_work/logs/$1.log"
-    shift
-    if ! "$@" >>"$log" 2>&1; then
-        say "$name failed: $*"
-        say "the last lines of its log:"
-        tail -n 60 "$log" >&2
-        exit 1
-    fi
-}
 . "$shared"
 
 "$here/../tools/install-deps.sh" --windows >&2

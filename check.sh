@@ -22,6 +22,9 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTNIK_WEB_SITE="$PWD/b
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
 
+echo "== The same release files again from a second clone in another folder"
+bash tests/reproducible_test.sh build build-web/site "$windows_zip"
+
 echo "== Benchmarks, one short run (no time is checked)"
 (cd build && ./bench/plotnik-bench --benchmark_min_time=0.01)
 PLOTNIK_SITE=build-web/site node bench/web/frame_times.mjs 3

@@ -81,10 +81,13 @@ list_folder() {
 }
 list_folder "" >"$work/files.xml"
 
+# The product code changes with the version: each version is a major upgrade of the one before.
+product_code=$(uuid5 "$upgrade_code" "product $version")
+
 cat >"$wxs" <<EOF
 <?xml version="1.0" encoding="utf-8"?>
 <Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">
-<Product Id="\$(var.ProductCode)" Name="Plotnik" Version="$version" Language="1045"
+<Product Id="$product_code" Name="Plotnik" Version="$version" Language="1045"
          Manufacturer="$publisher" UpgradeCode="$upgrade_code">
 <Package InstallerVersion="500" Compressed="yes" InstallScope="perMachine" Languages="1045"
          Description="Plotnik $version" Comments="Ten pictures of school mathematics" Manufacturer="$publisher"/>
@@ -117,20 +120,18 @@ $(printf '  <ComponentRef Id="%s"/>\n' "${components[@]}")
 </Wix>
 EOF
 
-# The product code changes with the version (a major upgrade each time); the package code with
-# anything inside.
-product_code=$(uuid5 "$upgrade_code" "product $version")
+# The package code changes with anything inside.
 digest=$({ cat "$wxs" "$icon"; (cd "$folder" && find . -type f -print0 | LC_ALL=C sort -z | xargs -0 sha256sum); } |
          sha256sum | cut -c1-64)
 package_code=$(uuid5 "$upgrade_code" "package $digest")
 
-# wixl stamps the package with the time it runs and a random package code: the time is made
-# SOURCE_DATE_EPOCH's, the code is then set to the one above.
 # wixl finds files only by paths relative to the source it reads.
 ln -s "$folder" "$work/folder"
 ln -s "$icon" "$work/plotnik.ico"
+# wixl stamps the package with the time it runs and a random package code: the time is made
+# SOURCE_DATE_EPOCH, and the code is then set to the one above.
 rm -f "$out"
 (cd "$work" && TZ=UTC faketime "$(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S')" \
-    wixl -a x64 -D "ProductCode=$product_code" -o "$out" plotnik.wxs)
+    wixl -a x64 -o "$out" plotnik.wxs)
 msibuild "$out" -s "Plotnik $version" "$publisher" "x64;1045" "{$package_code}"
 echo "$out"

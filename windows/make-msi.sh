@@ -129,9 +129,10 @@ package_code=$(uuid5 "$upgrade_code" "package $digest")
 ln -s "$folder" "$work/folder"
 ln -s "$icon" "$work/plotnik.ico"
 # wixl stamps the package with the time it runs and a random package code: the time is made
-# SOURCE_DATE_EPOCH, and the code is then set to the one above.
+# SOURCE_DATE_EPOCH, frozen (-f: without it the clock runs on from there), and the code is then
+# set to the one above.
 rm -f "$out"
-(cd "$work" && TZ=UTC faketime "$(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S')" \
+(cd "$work" && TZ=UTC faketime -f "$(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S')" \
     wixl -a x64 -o "$out" plotnik.wxs)
 msibuild "$out" -s "Plotnik $version" "$publisher" "x64;1045" "{$package_code}"
 echo "$out"

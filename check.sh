@@ -31,6 +31,9 @@ for label in e2e web chromium firefox windows package; do
 done
 (cd build && ctest --output-on-failure -j"$jobs" --no-tests=error)
 
+echo "== The same release files again from a second clone in another folder"
+bash tests/reproducible_test.sh build build-web/site "$windows_zip"
+
 echo "== Benchmarks, one short run (no time is checked)"
 (cd build && ./bench/plotnik-bench --benchmark_min_time=0.01)
 PLOTNIK_SITE=build-web/site node bench/web/frame_times.mjs 3

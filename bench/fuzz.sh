@@ -16,10 +16,11 @@ status=0
 for target in "$PWD"/build-fuzz/tests/fuzz/*_fuzz; do
     name=$(basename "$target" _fuzz)
     found=$PWD/build-fuzz/tests/fuzz/found/$name
+    seeds=$PWD/tests/fuzz/corpus/$name
     mkdir -p "$found"
     echo "== $name, $seconds s"
     (cd build-fuzz && SDL_VIDEODRIVER=dummy "$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
-        -close_fd_mask=3 -print_final_stats=1 "$found" "$PWD/tests/fuzz/corpus/$name" 2>&1) |
+        -close_fd_mask=3 -print_final_stats=1 "$found" "$seeds" 2>&1) |
         grep -E '^#[0-9]+.*(DONE|cov:)|stat::number_of_executed_units|ERROR|SUMMARY' | tail -n 3 || status=1
 done
 exit $status

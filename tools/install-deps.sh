@@ -12,12 +12,13 @@ packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-i
 
 # The web page (tools/install-deps.sh --web) adds the compiler for the browser and, for its tests,
 # the browsers.
-# The Windows edition (--windows) adds the cross-compiler, wine to run its tests, and zip.
+# The Windows edition (--windows) adds the cross-compiler, wine to run its tests, zip, icoutils for
+# the program's icon, and wixl and msitools for the installer (faketime gives wixl the commit's time).
 for option in "$@"; do
     case $option in
         --web) packages+=(emscripten chromium firefox-esr) ;;
         --windows) packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
-                              wine wine64 zip unzip) ;;
+                              wine wine64 zip unzip wixl msitools faketime icoutils) ;;
         *) echo "usage: tools/install-deps.sh [--web] [--windows]" >&2; exit 2 ;;
     esac
 done

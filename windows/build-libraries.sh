@@ -60,8 +60,10 @@ common=(-DCMAKE_BUILD_TYPE=Release "-DCMAKE_TOOLCHAIN_FILE=$toolchain"
         "-DCMAKE_C_FLAGS=$flags" "-DCMAKE_CXX_FLAGS=$flags"
         "-DCMAKE_C_FLAGS_RELEASE=-O2 -DNDEBUG" "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG"
         "-DCMAKE_INSTALL_PREFIX=$prefix" -DCMAKE_INSTALL_LIBDIR=lib)
-# The DLLs carry the compiler's own runtime inside, so that no other DLL has to come along.
-dll=(-DBUILD_SHARED_LIBS=ON -DCMAKE_SHARED_LINKER_FLAGS=-static)
+# The DLLs carry the compiler's own runtime inside, so that no other DLL has to come along. The
+# linker would stamp each with the time it runs, in its header and in its table of exported
+# functions; windows/build.sh's strip stamps the header with the commit's time, the table keeps 0.
+dll=(-DBUILD_SHARED_LIBS=ON "-DCMAKE_SHARED_LINKER_FLAGS=-static -Wl,--no-insert-timestamp")
 
 build() {
     local name=$1 src=$2

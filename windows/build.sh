@@ -6,11 +6,14 @@
 #     bash windows/build.sh [BUILD]      # BUILD defaults to build-windows
 #
 # The last line of stdout is the zip, BUILD/plotnik-windows-X.Y.Z.zip, with one folder inside:
-# the two programs, the three SDL DLLs, Assets/Calibri.ttf, README.txt and the licences.
+# the two programs, the three SDL DLLs, Assets/Calibri.ttf, README.txt and the licences. Beside it
+# is the installer for the same files, BUILD/plotnik-X.Y.Z.msi (windows/make-msi.sh). Both are the
+# same bytes for the same commit (tools/reproducible.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-windows}
-max_zip_bytes=$((4 * 1000 * 1000))
+max_bytes=$((4 * 1000 * 1000))
+. tools/reproducible.sh
 
 tools/install-deps.sh --windows >&2
 prefix=$(bash windows/build-libraries.sh | tail -n1)
@@ -30,6 +33,7 @@ name=plotnik-windows-$version
 stage="$build/zip/$name"
 rm -rf "$build/zip"
 mkdir -p "$stage/Assets" "$stage/licenses"
+# strip stamps each program and DLL with SOURCE_DATE_EPOCH, not with the time it runs.
 for exe in plotnik plotnik-snapshot; do
     x86_64-w64-mingw32-strip -o "$stage/$exe.exe" "$build/$exe.exe"
 done
@@ -50,15 +54,16 @@ cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$stage/licenses/mingw-w64-copy
 cp /usr/share/doc/fonts-crosextra-carlito/copyright "$stage/licenses/Carlito-copyright.txt"
 cp "$prefix/plotnik-windows-libraries.txt" "$stage/licenses/libraries.txt"
 
-# The same zip for the same files: fixed times, sorted names, no extra attributes.
 zip_file="$PWD/$build/$name.zip"
-rm -f "$zip_file"
-find "$stage" -exec touch -h -d @"$(git log -1 --format=%ct 2>/dev/null || echo 0)" {} +
-(cd "$build/zip" && find "$name" -print | LC_ALL=C sort | zip -q -X -9 "$zip_file" -@)
-size=$(stat -c %s "$zip_file")
-if [ "$size" -gt "$max_zip_bytes" ]; then
-    echo "$zip_file is $size bytes, more than $max_zip_bytes" >&2
-    exit 1
-fi
-echo "Plotnik $version for Windows: $size bytes" >&2
+zip_folder "$build/zip" "$name" "$zip_file"
+msi_file="$PWD/$build/plotnik-$version.msi"
+bash windows/make-msi.sh "$stage" "$build/plotnik.ico" "$version" "$msi_file" >/dev/null
+for file in "$zip_file" "$msi_file"; do
+    size=$(stat -c %s "$file")
+    if [ "$size" -gt "$max_bytes" ]; then
+        echo "$file is $size bytes, more than $max_bytes" >&2
+        exit 1
+    fi
+    echo "Plotnik $version for Windows: $file, $size bytes" >&2
+done
 echo "$zip_file"

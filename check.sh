@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the unit and pixel tests, the
 # end-to-end tests in a real X window (each starts its own Xvfb), the web page in headless
-# Chromium and Firefox ESR, the Windows edition under wine, the Debian package and the release
+# Chromium and Firefox ESR and in WebKitGTK (on an Xvfb of its own), the Windows edition under
+# wine, the Debian package and the release
 # command (built and unpacked in folders of their own, never installed), one short benchmark run,
 # and the fuzz targets (built with clang's libFuzzer) over their corpora; then the suite again in a build with the address and undefined-behaviour sanitizers, all
 # of it but the groups (ctest labels) web, windows and package, which test what that build does
@@ -25,7 +26,7 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTNIK_ALL_TESTS=ON \
     -DPLOTNIK_WEB_SITE="$PWD/build-web/site" -DPLOTNIK_WINDOWS_ZIP="$windows_zip" >/dev/null
 cmake --build build -j"$jobs"
 # Every group is there before the long run (a listing, ctest -N, passes even when it lists none).
-for label in e2e web chromium firefox windows package; do
+for label in e2e web chromium firefox webkit windows package; do
     count=$(cd build && ctest -N -L "^$label\$" | sed -n 's/^Total Tests: //p')
     ((${count:-0} > 0)) || { echo "No tests labelled $label: the group is lost"; exit 1; }
 done

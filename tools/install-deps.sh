@@ -16,7 +16,7 @@ packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-i
 # the program's icon, and wixl and msitools for the installer (faketime gives wixl the commit's time).
 for option in "$@"; do
     case $option in
-        --web) packages+=(emscripten chromium firefox-esr) ;;
+        --web) packages+=(emscripten chromium firefox-esr webkit2gtk-driver) ;;
         --windows) packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
                               wine wine64 zip unzip wixl msitools faketime icoutils) ;;
         *) echo "usage: tools/install-deps.sh [--web] [--windows]" >&2; exit 2 ;;

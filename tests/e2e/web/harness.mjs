@@ -9,6 +9,7 @@ import { extname, join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
 import { after, before } from 'node:test';
 import puppeteer from 'puppeteer-core';
+import { launchWebKit, openWebKitTab } from './webkit.mjs';
 
 export const kWidth = 1280;
 export const kHeight = 720;
@@ -19,11 +20,17 @@ export const snapshot = process.env.PLOTNIK_SNAPSHOT ?? 'build/plotnik-snapshot'
 const snapshotDir = process.env.PLOTNIK_SNAPSHOT_DIR ?? 'build';
 
 // The browser the tests run in: PLOTNIK_BROWSER=chromium (the default, over the DevTools
-// protocol) or firefox (Firefox ESR, over WebDriver BiDi).
+// protocol), firefox (Firefox ESR, over WebDriver BiDi) or webkit (WebKitGTK, over WebDriver; see
+// webkit.mjs).
 export const browserName = process.env.PLOTNIK_BROWSER ?? 'chromium';
-if (!['chromium', 'firefox'].includes(browserName)) {
-  throw new Error(`PLOTNIK_BROWSER is chromium or firefox, not '${browserName}'`);
+if (!['chromium', 'firefox', 'webkit'].includes(browserName)) {
+  throw new Error(`PLOTNIK_BROWSER is chromium, firefox or webkit, not '${browserName}'`);
 }
+
+// The options of a case WebKit leaves to the other two browsers, saying why: WebKitGTK under
+// WebDriver cannot do it, or it checks the program's own code, which runs alike in every engine,
+// and WebKit's run is kept short.
+export const notInWebKit = (why) => ({ skip: browserName === 'webkit' && `not in WebKit: ${why}` });
 
 // The machine's network is closed: no background connections, no updates, no sync. Puppeteer's
 // own Firefox profile already turns off Firefox's.
@@ -41,6 +48,9 @@ const launchOptions = {
 };
 
 export async function launchBrowser(name = browserName) {
+  if (name === 'webkit') {
+    return launchWebKit();
+  }
   const profile = mkdtempSync(join(tmpdir(), `plotnik-${name}-`));
   const browser = await puppeteer.launch({ ...launchOptions[name](), headless: true, userDataDir: profile });
   const close = browser.close.bind(browser);
@@ -54,14 +64,17 @@ export async function launchBrowser(name = browserName) {
 // A new tab at device scale factor 1 (with a touch screen when asked) that fails the test on any request leaving the page's folder
 // or server, and on errors in the page.
 export async function openTab(browser, { width = 1400, height = 1000, origin, touch = false } = {}) {
+  const own = (url) => url.startsWith('file://') || url.startsWith('data:') || (origin && url.startsWith(origin));
+  if (browserName === 'webkit') {
+    return openWebKitTab(browser, { width, height, touch, own });
+  }
   const tab = await browser.newPage();
   await tab.setViewport({ width, height, deviceScaleFactor: 1, hasTouch: touch });
   tab.problems = [];
   tab.on('pageerror', (error) => tab.problems.push(`page error: ${error.message}`));
   tab.on('request', (request) => {
     const url = request.url();
-    const own = url.startsWith('file://') || url.startsWith('data:') || (origin && url.startsWith(origin));
-    if (!own) {
+    if (!own(url)) {
       tab.problems.push(`request outside the page: ${url}`);
     }
   });

@@ -333,8 +333,11 @@ function start() {
   window.addEventListener('hashchange', () => follow(location.hash));
   document.getElementById('back').addEventListener('click', backToMenu);
   page.frameLink.addEventListener('click', linkThisFrame);
-  document.getElementById('fullscreen').addEventListener('click', () => {
-    page.stage.requestFullscreen().catch(() => {});
+  // A browser that cannot show an element full screen (an iPhone's) offers no such button.
+  const fullscreen = document.getElementById('fullscreen');
+  fullscreen.hidden = !document.fullscreenEnabled || typeof page.stage.requestFullscreen !== 'function';
+  fullscreen.addEventListener('click', () => {
+    page.stage.requestFullscreen?.().catch(() => {});
   });
   page.pause.addEventListener('click', () => setPaused(!paused));
   page.speed.addEventListener('change', () => Module._plotnik_set_speed(Number(page.speed.value)));

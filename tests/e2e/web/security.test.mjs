@@ -66,10 +66,10 @@ test('a script or a style slipped into the page is refused and reported, served 
   }
 });
 
-test("the README's server examples send the page's own policy", () => {
+test("the administrators' server examples send the page's own policy", () => {
   const page = readFileSync(join(site, 'index.html'), 'utf8').match(/http-equiv="Content-Security-Policy" content="([^"]*)"/)[1];
-  const readme = readFileSync(new URL('../../../README.md', import.meta.url), 'utf8');
-  const examples = [...readme.matchAll(/Content-Security-Policy "([^"]*)"/g)].map((m) => m[1]);
+  const guide = readFileSync(new URL('../../../docs/administrators.md', import.meta.url), 'utf8');
+  const examples = [...guide.matchAll(/Content-Security-Policy "([^"]*)"/g)].map((m) => m[1]);
   assert.equal(examples.length, 2, 'an nginx and an Apache example');
   for (const example of examples) {
     assert.equal(example, `${page}; frame-ancestors 'self'`);

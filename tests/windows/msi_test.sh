@@ -15,7 +15,7 @@ MAKE_MSI=$(realpath "${5:?windows/make-msi.sh}")
 here=$(dirname "$(realpath "$0")")
 WINE_HOME=${WINE_HOME:-wine}-msi
 source "$here/wine.sh"
-source "$here/compare.sh"
+source "$here/../pictures.sh"
 # Wine would put a menu entry and icons for the Start menu's shortcut on this machine's desktop.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 

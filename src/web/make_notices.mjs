@@ -70,6 +70,8 @@ const sections = [
   },
   library('HarfBuzz', 'harfbuzz', 'licencja MIT',
     'Układanie liter w napisy; skompilowana do WebAssembly w plotnik-program.js.'),
+  library('giflib', 'giflib', 'licencja MIT (jeden plik, openbsd-reallocarray.c: licencja ISC)',
+    'Zapis nagrywanych GIF-ów; skompilowana do WebAssembly w plotnik-program.js.'),
   {
     id: 'emscripten', name: 'Emscripten', licence: 'licencja MIT (do wyboru z University of Illinois/NCSA) i inne',
     what: 'Kompilator strony: jego kod uruchomieniowy jest w plotnik.js, a biblioteki C i C++ ' +

@@ -26,6 +26,7 @@ echo "== Benchmarks, one short run (no time is checked)"
 (cd build && ./bench/plotnik-bench --benchmark_min_time=0.01)
 PLOTNIK_SITE=build-web/site node bench/web/frame_times.mjs 3
 PLOTNIK_SITE=build-web/site node bench/web/busy_throttled.mjs 0.5
+PLOTNIK_SITE=build-web/site node bench/web/gif_record.mjs 1
 
 echo "== The same tests with the address and undefined-behaviour sanitizers"
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTNIK_SANITIZE=ON -DPLOTNIK_BENCH=OFF \

@@ -3,13 +3,17 @@
 // frame on the canvas as the exporter's GIF for the same clock, frames and step, byte for byte,
 // without ever showing a recorded frame on the canvas; a recording can be stopped, and neither
 // stopped nor finished recordings leave the page's memory growing. Downloads are caught inside
-// the page (harness.mjs: catchDownloads), the same in every browser.
+// the page (harness.mjs: catchDownloads), the same in every browser; in Chromium they are also
+// downloaded for real.
 import assert from 'node:assert/strict';
+import { mkdtempSync, readFileSync, readdirSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
 import { test } from 'node:test';
 import {
   accessibilityViolations, browserAndSite, browserName, canvasPixels, catchDownloads, differences, exporterGif,
-  exporterPixels, frameOnCanvas, framesDrawn, gifFrames, imagePixels, openTab, pointAt, programMemory, takeDownloads,
-  waitForDownloads, waitForLink, waitForMenu,
+  exporterPixels, fileUrl, frameOnCanvas, framesDrawn, gifFrames, imagePixels, openTab, pointAt, programMemory,
+  takeDownloads, waitForDownloads, waitForLink, waitForMenu,
 } from './harness.mjs';
 
 const session = browserAndSite();
@@ -323,4 +327,34 @@ test('the buttons are reached with Tab, in order, and axe finds nothing with the
   }
   assert.deepEqual(tab.problems, []);
   await tab.close();
+});
+
+// The browser's own download, not caught: Chromium is told where to put files (Firefox's download
+// folder cannot be set from here). The files land under their names, with no Content Security
+// Policy violation, from the server and from the folder.
+test('in Chromium the files really download, under the page\'s policy', { skip: browserName !== 'chromium' }, async () => {
+  for (const [where, address] of [['served', `${session.served.origin}/`], ['folder', fileUrl()]]) {
+    const folder = mkdtempSync(join(tmpdir(), 'plotnik-downloads-'));
+    const tab = await openTab(session.browser, { origin: session.served.origin });
+    await (await tab.createCDPSession()).send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder });
+    await tab.evaluateOnNewDocument(() => {
+      window.violations = [];
+      document.addEventListener('securitypolicyviolation', (event) => window.violations.push(event.violatedDirective));
+    });
+    await tab.goto(`${address}#answer=7&ticks=2345`);
+    await waitForMenu(tab);
+    await tab.click('#save-png');
+    await recordGif(tab, 1, 10);
+    const wanted = ['plotnik-7-t2345-1s-10fps.gif', 'plotnik-7-t2345.png'];
+    for (let waited = 0; readdirSync(folder).sort().join() !== wanted.join() && waited < 30000; waited += 100) {
+      await pause(100);
+    }
+    assert.deepEqual(readdirSync(folder).sort(), wanted, where);
+    assert.equal(differences(imagePixels(readFileSync(join(folder, wanted[1]))), exporterPixels('7', 2345)), '', where);
+    assert.ok(readFileSync(join(folder, wanted[0])).equals(exporterGif('7', 2345, 10, 100)), where);
+    assert.deepEqual(await tab.evaluate(() => window.violations), [], where);
+    assert.deepEqual(tab.problems, []);
+    await tab.close();
+    rmSync(folder, { recursive: true, force: true });
+  }
 });

@@ -151,6 +151,12 @@ GifError putImage(GifEncoder& gif, const GifRect& r, const std::vector<std::uint
     if (local == nullptr && palette != gif.globalPalette) {
         return kGifOutOfMemory;
     }
+    if (local == nullptr && gif.file->Image.ColorMap != nullptr) {
+        // giflib forgets the copy it kept of the frame before's own colours, without freeing it,
+        // when this frame has none: freed here, which changes no byte written.
+        GifFreeMapObject(gif.file->Image.ColorMap);
+        gif.file->Image.ColorMap = nullptr;
+    }
     bool ok = EGifPutImageDesc(gif.file, r.left, r.top, r.width, r.height, false, local) == GIF_OK;
     GifFreeMapObject(local);  // giflib keeps its own copy
     for (int y = 0; ok && y < r.height; ++y) {

@@ -84,3 +84,40 @@ TEST(FrameLink, AFrameLinkReadsBackAsTheSameFrame)
     }
     EXPECT_EQ(frozenLink(frames[0].answer, frames[0].inputs), "answer=4&mouse=720,240&ticks=1234");
 }
+
+// Saved frames and GIFs are named by the picture the answer selects and what steers it; whatever
+// text a link's answer holds, only the matched picture's own answer goes into the name.
+TEST(FrameLink, SavedFilesAreNamedByThePictureAndWhatSteersIt)
+{
+    const struct {
+        const char* answer;
+        FrameInputs inputs;
+        const char* png;
+    } cases[] = {
+        {"7", {2345, {640, 360}}, "plotnik-7-t2345.png"},  // a clock picture: the pointer plays no part
+        {"1", {4294967295u, {0, 0}}, "plotnik-1-t4294967295.png"},
+        {"4", {1234, {720, 240}}, "plotnik-4-x720-y240.png"},  // a mouse picture: the clock plays none
+        {"4", {0, {520, -40}}, "plotnik-4-x520-y-40.png"},
+        {"10", {0, {-32768, 32767}}, "plotnik-10-x-32768-y32767.png"},
+        {"3", {999, {1, 2}}, "plotnik-3.png"},  // a still picture
+        {"01", {5, {0, 0}}, "plotnik-1-t5.png"},
+        {"../../etc/passwd", {5, {0, 0}}, "plotnik-1-t5.png"},
+        {"a b&c=d%#\xc5\xbc", {6, {0, 0}}, "plotnik-1-t6.png"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(frameFileName(pictureFor(c.answer), c.inputs), c.png) << c.answer;
+    }
+    EXPECT_EQ(gifFileName(pictureFor("7"), 2345, 2, 25), "plotnik-7-t2345-2s-25fps.gif");
+    EXPECT_EQ(gifFileName(pictureFor("6"), 4294967295u, 10, 10), "plotnik-6-t4294967295-10s-10fps.gif");
+    EXPECT_EQ(gifFileName(pictureFor("/x\\y:"), 0, 1, 25), "plotnik-1-t0-1s-25fps.gif");
+    // Every picture's names hold only letters, digits, '-' and '.', even at the inputs' extremes.
+    for (const Picture& picture : kPictures) {
+        for (const FrameInputs& inputs : {FrameInputs{0, {kMinCoordinate, kMinCoordinate}},
+                                          FrameInputs{4294967295u, {kMaxCoordinate, kMaxCoordinate}}}) {
+            for (const std::string& name : {frameFileName(picture, inputs), gifFileName(picture, inputs.ticks, 10, 25)}) {
+                EXPECT_EQ(name.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-."), std::string::npos) << name;
+                EXPECT_EQ(name.rfind(std::string("plotnik-") + picture.answer, 0), 0u) << name;
+            }
+        }
+    }
+}

@@ -1,10 +1,15 @@
 // The page's decisions: a live picture is drawn again only when what steers it has moved, and it
-// stops taking turns only when nothing but the page can change its frame; and the constants
-// page.js reads are the program's own.
+// stops taking turns only when nothing but the page can change its frame; the constants page.js
+// reads are the program's own; and a GIF recorded in the page is the exporter's.
 #include "web/page_state.h"
+
+#include "menu/frame_link.h"
+#include "run_command.h"
+#include "scene_window.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 TEST(PageState, AFrameIsDrawnAgainOnlyWhenWhatSteersThePictureMoved)
@@ -74,6 +79,7 @@ TEST(PageState, TheConstantsForThePageAreTheProgramsOwn)
         {"\"up\":", kKeyUp},              {"\"down\":", kKeyDown},          {"\"slower\":", kKeySlower},
         {"\"faster\":", kKeyFaster},
     };
+    EXPECT_NE(json.find("\"gif\":{\"seconds\":[1,2,5,10],\"rates\":[10,25]}"), std::string::npos) << json;
     for (const auto& c : cases) {
         const std::size_t at = json.find(c.name);
         ASSERT_NE(at, std::string::npos) << c.name << " in " << json;
@@ -81,4 +87,97 @@ TEST(PageState, TheConstantsForThePageAreTheProgramsOwn)
     }
     EXPECT_EQ(json.front(), '{');
     EXPECT_EQ(json.back(), '}');
+}
+
+// A recording's frames: the clock steps 1000 / fps times the picture's speed, each frame is shown
+// for 1000 / fps ms as GIF hundredths; what the page does not offer, what would not step on whole
+// milliseconds, a picture the clock does not move and a clock past its end are refused, in Polish.
+TEST(PageRecording, TheClockStepsAtThePicturesSpeedAndTheDelayIsThePlaybackRate)
+{
+    const struct {
+        const char* answer;
+        std::uint32_t start;
+        int seconds, fps;
+        double speed;
+        std::uint32_t step;
+        std::uint64_t delay;
+        int frames;
+        const char* saying;  // what a refusal says, or "" when it starts
+    } cases[] = {
+        {"7", 2345, 2, 25, 1.0, 40, 4, 50, ""},
+        {"7", 2345, 1, 10, 1.0, 100, 10, 10, ""},
+        {"1", 0, 10, 25, 0.25, 10, 4, 250, ""},
+        {"6", 0, 5, 25, 0.5, 20, 4, 125, ""},
+        {"8", 0, 1, 10, 2.0, 200, 10, 10, ""},
+        {"8", 0, 1, 10, 0.5, 50, 10, 10, ""},
+        {"1", 4294967295u - 9 * 100, 1, 10, 1.0, 100, 10, 10, ""},  // the last frame on the clock's last ms
+        {"1", 4294967295u - 9 * 100 + 1, 1, 10, 1.0, 0, 0, 0, "minąłby 4294967295 ms"},
+        {"7", 0, 3, 25, 1.0, 0, 0, 0, "GIF trwa 1, 2, 5 albo 10 s."},
+        {"7", 0, 1, 30, 1.0, 0, 0, 0, "GIF ma 10 albo 25 klatek na sekundę."},
+        {"7", 0, 1, 25, 0.33, 0, 0, 0, "pełną milisekundę"},
+        {"7", 0, 1, 25, 0.0, 0, 0, 0, "pełną milisekundę"},
+        {"4", 0, 1, 25, 1.0, 0, 0, 0, "tylko z obrazu, który porusza zegar"},
+        {"3", 0, 1, 25, 1.0, 0, 0, 0, "tylko z obrazu, który porusza zegar"},
+    };
+    for (const auto& c : cases) {
+        const std::string what = std::string(c.answer) + " from " + std::to_string(c.start) + ", " +
+                                 std::to_string(c.seconds) + " s at " + std::to_string(c.fps) + " at speed " +
+                                 std::to_string(c.speed);
+        Recording recording;
+        const std::string said = beginRecording(recording, pictureFor(c.answer), c.start, c.seconds, c.fps, c.speed);
+        if (std::string(c.saying).empty()) {
+            EXPECT_EQ(said, "") << what;
+            EXPECT_TRUE(recording.active) << what;
+            EXPECT_EQ(recording.fileName, gifFileName(pictureFor(c.answer), c.start, c.seconds, c.fps)) << what;
+        } else {
+            EXPECT_NE(said.find(c.saying), std::string::npos) << what << ": " << said;
+            EXPECT_FALSE(recording.active) << what;
+        }
+        EXPECT_EQ(recording.step, c.step) << what;
+        EXPECT_EQ(recording.delay, c.delay) << what;
+        EXPECT_EQ(recording.frames, c.frames) << what;
+        endRecording(recording);
+    }
+}
+
+// At the real pace the page's GIF is the exporter's for the same clock, frames and step, byte for
+// byte: the frames drawn as every front end draws them, read back and encoded as the exporter
+// does, one at a time. Ending a recording gives back its memory.
+TEST(PageRecording, AtTheRealPaceTheGifIsTheExportersByteForByte)
+{
+    openSceneWindow();
+    const struct {
+        const char* answer;
+        std::uint32_t start;
+        int seconds, fps;
+        const char* every;
+    } cases[] = {
+        {"7", 2345, 1, 10, "100"},
+        {"1", 3990, 1, 25, "40"},  // past the frequency's wrap at 4000 ms
+        {"6", 0, 2, 10, "100"},
+        {"8", 6785, 1, 25, "40"},
+    };
+    const std::string dir = makeTempDir();
+    for (const auto& c : cases) {
+        const std::string what = std::string(c.answer) + " from " + std::to_string(c.start);
+        Recording recording;
+        ASSERT_EQ(beginRecording(recording, pictureFor(c.answer), c.start, c.seconds, c.fps, 1.0), "") << what;
+        for (int k = 0; k < recording.frames; ++k) {
+            ASSERT_EQ(recordFrame(recording, pictureFor(c.answer), nullptr), "") << what << ", frame " << k;
+        }
+        EXPECT_EQ(recordFrame(recording, pictureFor(c.answer), nullptr), "Nic się nie nagrywa.") << what;
+        const std::string gif = dir + "/" + recording.fileName;
+        const CommandResult run = runCommand({snapshotPath(), c.answer, "--ticks", std::to_string(c.start), "--frames",
+                                              std::to_string(c.seconds * c.fps), "--every", c.every, "--out", gif},
+                                             "", ".");
+        ASSERT_EQ(run.status, 0) << what << ": " << run.err;
+        const std::string exported = readWholeFile(gif);
+        EXPECT_GT(exported.size(), 1000u) << what;
+        EXPECT_TRUE(std::string(recording.bytes.begin(), recording.bytes.end()) == exported) << what;
+        endRecording(recording);
+        EXPECT_FALSE(recording.active) << what;
+        EXPECT_EQ(recording.bytes.capacity() + recording.rgb.capacity() + recording.gif.shown.capacity(), 0u) << what;
+    }
+    std::filesystem::remove_all(dir);
+    closeSceneWindow();
 }

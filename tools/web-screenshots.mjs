@@ -1,6 +1,7 @@
 // The README's pictures of the web page, taken in headless Chromium from the built page
 // (bash web/build.sh; npm ci in tests/e2e/web first): the menu, picture 4 set by a click,
-// picture 7 held at 2 s with its controls, and picture 2 with k typed as 3,57. Run in the top folder:
+// picture 7 held at 2 s with its controls, the same frame being recorded as a GIF, and picture 2
+// with k typed as 3,57. Run in the top folder:
 //   node tools/web-screenshots.mjs
 import { fileUrl, launchBrowser, openTab, pointAt, waitForMenu } from '../tests/e2e/web/harness.mjs';
 
@@ -36,6 +37,16 @@ try {
   await tab.waitForFunction(() => document.getElementById('canvas').dataset.link.endsWith('ticks=2000'));
   await tab.evaluate(() => document.activeElement.blur());
   await tab.screenshot({ path: out('page-paused') });
+
+  // The same frame being recorded as a GIF of 10 s at 25 frames a second, a third of the way.
+  await tab.click('#gif-toggle');
+  await tab.select('#gif-seconds', '10');
+  await tab.click('#record-gif');
+  await tab.waitForFunction(() => document.getElementById('gif-progress').value >= 80, { timeout: 60000, polling: 1 });
+  await tab.evaluate(() => document.activeElement.blur());
+  await tab.screenshot({ path: out('page-gif') });
+  await tab.click('#gif-cancel');
+  await tab.click('#gif-toggle');
 
   // Picture 2 at k = 3,57 and x0 = 0,2, typed into its fields.
   await tab.evaluate(() => { location.hash = '#answer=2'; });

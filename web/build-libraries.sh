@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Builds the libraries the browser build links -- SDL2, SDL2_ttf, FreeType and HarfBuzz -- as
+# Builds the libraries the browser build links -- SDL2, SDL2_ttf, FreeType, HarfBuzz and giflib -- as
 # static WebAssembly libraries with Debian's emscripten, from Debian's own source packages at
 # exactly the versions the native build links, into one prefix in a cache folder outside the clone:
 #
-#     ${PLOTNIK_WEB_CACHE:-~/.cache/plotnik-web}/<the four versions, emscripten's, a hash of this file
+#     ${PLOTNIK_WEB_CACHE:-~/.cache/plotnik-web}/<the five versions, emscripten's, a hash of this file
 #     and of tools/debian-sources.sh, which it shares with the Windows edition>/
 #
 # A finished prefix is only ever made by renaming a complete build into place, so an interrupted
@@ -35,10 +35,11 @@ sdl2=$(source_of libsdl2-dev)
 sdl2_ttf=$(source_of libsdl2-ttf-dev)
 freetype=$(source_of libfreetype-dev)
 harfbuzz=$(source_of libharfbuzz-dev)
+giflib=$(source_of libgif-dev)
 emscripten=$(dpkg-query -W -f='${Version}' emscripten)
 
 key="sdl2-${sdl2#*=}_sdl2-ttf-${sdl2_ttf#*=}_freetype-${freetype#*=}_harfbuzz-${harfbuzz#*=}"
-key+="_emscripten-${emscripten}_${recipe_hash}"
+key+="_giflib-${giflib#*=}_emscripten-${emscripten}_${recipe_hash}"
 key=$(printf '%s' "$key" | tr -c 'A-Za-z0-9.+_-' '-')
 if ! ds_cache_begin "${PLOTNIK_WEB_CACHE:-${HOME:?}/.cache/plotnik-web}" "$key"; then
     say "already built: $ds_final"
@@ -63,8 +64,8 @@ say "building into $final (logs in $logs while it runs)"
 
 # --- Sources, through a private apt source list ----------------------------------------------
 
-say "sources: $sdl2 $sdl2_ttf $freetype $harfbuzz"
-ds_fetch_sources "$sdl2" "$sdl2_ttf" "$freetype" "$harfbuzz"
+say "sources: $sdl2 $sdl2_ttf $freetype $harfbuzz $giflib"
+ds_fetch_sources "$sdl2" "$sdl2_ttf" "$freetype" "$harfbuzz" "$giflib"
 source_dir() { ds_source_dir "$1"; }
 
 # --- The builds ------------------------------------------------------------------------------
@@ -104,6 +105,15 @@ build() {
     step "$name" cmake --install "$dir"
     say "$name: done in $((SECONDS - t)) s"
 }
+
+# giflib, for the page's GIF encoder: its own Makefile, the static library only. First, as it
+# takes seconds.
+giflib_src=$(source_dir "$giflib")
+say "giflib: build"
+step giflib make -C "$giflib_src" -j "$jobs" CC=emcc AR=emar "CFLAGS=-O2 -Wall $flags" libgif.a
+mkdir -p "$prefix/lib" "$prefix/include"
+cp "$giflib_src/libgif.a" "$prefix/lib/"
+cp "$giflib_src/gif_lib.h" "$prefix/include/"
 
 # SDL2 needs none of the others, and its configure is long and runs one check at a time, so it
 # goes alongside FreeType and HarfBuzz, as its own process group so that it can be stopped.
@@ -147,7 +157,7 @@ sed -i -E '/^Libs.private:/s/ -pthread\b//' "$prefix/lib/pkgconfig/harfbuzz.pc"
 
 # The licence of each library, as its Debian source package states it, for the page's notices.
 mkdir -p "$prefix/share/licenses"
-for src in "$sdl2" "$sdl2_ttf" "$freetype" "$harfbuzz"; do
+for src in "$sdl2" "$sdl2_ttf" "$freetype" "$harfbuzz" "$giflib"; do
     cp "$(source_dir "$src")/debian/copyright" "$prefix/share/licenses/${src%%=*}.copyright"
 done
 
@@ -158,6 +168,7 @@ $(ds_fetched "${sdl2%%=*}")
 $(ds_fetched "${sdl2_ttf%%=*}")
 $(ds_fetched "${freetype%%=*}")
 $(ds_fetched "${harfbuzz%%=*}")
+$(ds_fetched "${giflib%%=*}")
 EOF
 
 # The installed .pc, .cmake and sdl2-config files name the prefix they were installed to: they

@@ -113,3 +113,21 @@ std::string frozenLink(const std::string& answer, const FrameInputs& inputs)
                   static_cast<unsigned>(inputs.ticks));
     return "answer=" + escapedAnswer + text;
 }
+
+std::string frameFileName(const Picture& picture, const FrameInputs& inputs)
+{
+    char steered[48] = "";
+    if (picture.steering == kSteeredByClock) {
+        std::snprintf(steered, sizeof steered, "-t%u", static_cast<unsigned>(inputs.ticks));
+    } else if (picture.steering == kSteeredByMouse) {
+        std::snprintf(steered, sizeof steered, "-x%d-y%d", inputs.mouse.x, inputs.mouse.y);
+    }
+    return std::string("plotnik-") + picture.answer + steered + ".png";
+}
+
+std::string gifFileName(const Picture& picture, std::uint32_t ticks, int seconds, int fps)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "-t%u-%ds-%dfps.gif", static_cast<unsigned>(ticks), seconds, fps);
+    return std::string("plotnik-") + picture.answer + text;
+}

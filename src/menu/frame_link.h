@@ -3,7 +3,9 @@
 #pragma once
 
 #include "common/frame_inputs.h"
+#include "menu/menu.h"
 
+#include <cstdint>
 #include <string>
 
 struct FrameLink {
@@ -20,3 +22,12 @@ std::string readFrameLink(const std::string& fragment, FrameLink& link);
 // The link that shows the answer's picture frozen at these inputs, without the '#': the answer
 // escaped where an address needs it, so readFrameLink reads back the same.
 std::string frozenLink(const std::string& answer, const FrameInputs& inputs);
+
+// The name a saved frame goes by, from the picture's own menu answer (never a link's text) and
+// what steers it: plotnik-7-t2345.png for a clock picture, plotnik-4-x720-y240.png (or
+// plotnik-4-x520-y-40.png) for a mouse picture, plotnik-3.png for a still one.
+std::string frameFileName(const Picture& picture, const FrameInputs& inputs);
+
+// The name of an animated GIF of a clock picture from the clock at ticks, seconds long at fps
+// frames a second: plotnik-7-t2345-2s-25fps.gif.
+std::string gifFileName(const Picture& picture, std::uint32_t ticks, int seconds, int fps);

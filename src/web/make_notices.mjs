@@ -70,6 +70,8 @@ const sections = [
   },
   library('HarfBuzz', 'harfbuzz', 'MIT',
     'Biblioteka układająca litery w napisy, skompilowana do WebAssembly w plotnik-program.js.'),
+  library('giflib', 'giflib', 'MIT (jeden plik, openbsd-reallocarray.c: ISC)',
+    'Biblioteka zapisująca nagrywane GIF-y, skompilowana do WebAssembly w plotnik-program.js.'),
   {
     id: 'emscripten', name: 'Emscripten', licence: 'MIT albo University of Illinois/NCSA, do wyboru, oraz inne',
     what: 'Kompilator strony: jego kod uruchomieniowy jest w plotnik.js, a biblioteki C i C++ ' +

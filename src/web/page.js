@@ -1,6 +1,6 @@
 // The page around the program: the menu from the program's own table, the picture in the canvas,
 // links in the address, the way back to the menu, full screen, the moving pictures' clock, the
-// keys, and the console lines.
+// keys, the frame saved as a PNG and a clock picture recorded as a GIF, and the console lines.
 'use strict';
 
 const kConsoleLines = 8;  // the console area keeps only the last lines
@@ -20,6 +20,16 @@ const page = {
   parameters: document.getElementById('parameters'),
   description: document.getElementById('picture-description'),
   console: document.getElementById('console'),
+  savePng: document.getElementById('save-png'),
+  gifToggle: document.getElementById('gif-toggle'),
+  gifPanel: document.getElementById('gif-panel'),
+  gifSeconds: document.getElementById('gif-seconds'),
+  gifFps: document.getElementById('gif-fps'),
+  recordGif: document.getElementById('record-gif'),
+  gifRecording: document.getElementById('gif-recording'),
+  gifProgress: document.getElementById('gif-progress'),
+  gifCancel: document.getElementById('gif-cancel'),
+  gifStatus: document.getElementById('gif-status'),
 };
 
 // The program's constants, read from it once it has loaded: what plotnik_open_link answers
@@ -79,6 +89,7 @@ function showMenu() {
 // Shows what the address's link asks for: the menu, a live picture or a frozen frame.
 function follow(link) {
   showMessage('');
+  endRecording('');  // the program ends it as it closes the picture
   buildParameters(false);
   page.canvas.removeAttribute('data-state');
   page.canvas.removeAttribute('data-link');
@@ -104,6 +115,11 @@ function follow(link) {
   page.pause.hidden = steering === program.steering.nothing;
   page.speed.parentElement.hidden = steering !== program.steering.clock;
   buildParameters(shown === program.shows.live);
+  // Any picture shown can be saved; a clock picture, live or frozen, recorded.
+  page.savePng.hidden = shown !== program.shows.live && shown !== program.shows.frozen;
+  page.gifToggle.hidden = Module._plotnik_picture_steering() !== program.steering.clock;
+  showGifPanel(false);
+  page.gifStatus.textContent = '';
   if (shown === program.shows.live) {
     describePicture(true);
     return;
@@ -305,6 +321,135 @@ function linkThisFrame() {
   navigator.clipboard?.writeText(link).then(() => showMessage('Skopiowano link do tej klatki: ' + link), () => {});
 }
 
+// A file the page made, handed to the user: on a phone (a coarse pointer) the system's share sheet
+// when it takes files, else, and when sharing fails, a download. The download's address is kept a
+// while for the browser to read it, then let go.
+const kKeepDownloadMs = 30000;
+
+function download(blob, name) {
+  const url = URL.createObjectURL(blob);
+  const link = document.createElement('a');
+  link.href = url;
+  link.download = name;
+  link.hidden = true;
+  document.body.appendChild(link);
+  link.click();
+  link.remove();
+  setTimeout(() => URL.revokeObjectURL(url), kKeepDownloadMs);
+}
+
+function handOver(blob, name) {
+  const file = new File([blob], name, { type: blob.type });
+  if (matchMedia('(pointer: coarse)').matches && navigator.canShare?.({ files: [file] })) {
+    navigator.share({ files: [file] }).catch((failure) => {
+      if (failure.name !== 'AbortError') {
+        download(blob, name);
+      }
+    });
+    return;
+  }
+  download(blob, name);
+}
+
+// "Zapisz obraz": the frame on the canvas, which holds exactly the 1280 x 720 frame, as the
+// browser's own lossless PNG, named by the program for that frame. The canvas is copied at once;
+// only the encoding comes later.
+function savePicture() {
+  const name = Module.ccall('plotnik_frame_file_name', 'string', [], []);
+  if (name === '') {
+    return;  // no frame drawn yet
+  }
+  page.canvas.toBlob((blob) => {
+    if (blob) {
+      handOver(blob, name);
+    } else {
+      showMessage('Nie udało się zapisać obrazu.');
+    }
+  }, 'image/png');
+}
+
+// "Nagraj GIF": the program draws the clock picture's frames from the one on the canvas into its own
+// memory, never onto the canvas, and encodes each as it is drawn. It runs in slices of a few
+// frames, each its own task, so that the picture goes on moving and the controls answer; the
+// picture's controls leave the recording as it was planned, and leaving the picture ends it.
+const kSliceMs = 10;
+const kDefaultGifSeconds = 2;
+const kDefaultGifRate = 25;
+const recordingTurns = new MessageChannel();
+let recording = null;  // the GIF being recorded: its number and its frames
+let recordings = 0;
+
+function showGifPanel(open) {
+  page.gifToggle.setAttribute('aria-expanded', String(open));
+  page.gifPanel.hidden = !open;
+}
+
+function showRecording(frames) {
+  const on = frames > 0;
+  const focusBack = !on && page.gifRecording.contains(document.activeElement);
+  page.recordGif.disabled = on;
+  page.gifSeconds.disabled = on;
+  page.gifFps.disabled = on;
+  if (focusBack) {
+    page.recordGif.focus();  // Przerwij goes away: the focus to where the recording began
+  }
+  page.gifRecording.hidden = !on;
+  page.gifProgress.max = Math.max(frames, 1);
+  page.gifProgress.value = 0;
+}
+
+function endRecording(status) {
+  recording = null;
+  showRecording(0);
+  page.gifStatus.textContent = status;
+}
+
+function recordGif() {
+  const why = Module.ccall('plotnik_record_begin', 'string', ['number', 'number'],
+    [Number(page.gifSeconds.value), Number(page.gifFps.value)]);
+  if (why !== '') {
+    endRecording(why);
+    return;
+  }
+  recording = { number: ++recordings, frames: Module._plotnik_record_frames() };
+  showRecording(recording.frames);
+  page.gifStatus.textContent = '';
+  page.gifCancel.focus();
+  recordingTurns.port2.postMessage(recording.number);
+}
+
+function recordSlice(event) {
+  if (recording === null || event.data !== recording.number) {
+    return;  // a slice of a recording ended since
+  }
+  const { frames } = recording;  // the last frame ends the recording (gifRecorded)
+  const end = performance.now() + kSliceMs;
+  let done;
+  do {
+    done = Module._plotnik_record_frame();
+  } while (done > 0 && done < frames && performance.now() < end);
+  if (done < 0) {
+    endRecording('Nie udało się nagrać GIF-a. ' + Module.ccall('plotnik_record_problem', 'string', [], []));
+  } else if (recording !== null) {
+    page.gifProgress.value = done;
+    recordingTurns.port2.postMessage(recording.number);
+  }
+}
+
+const sizeFormat = new Intl.NumberFormat('pl-PL', { maximumFractionDigits: 1 });
+const sizeText = (bytes) => (bytes < 1e6 ? `${sizeFormat.format(bytes / 1e3)} kB` : `${sizeFormat.format(bytes / 1e6)} MB`);
+
+// The program's last frame of a GIF: the file is whole.
+function gifRecorded(blob, name) {
+  endRecording(`Gotowe: ${name} (${sizeText(blob.size)}).`);
+  handOver(blob, name);
+}
+
+function cancelRecording() {
+  Module._plotnik_record_cancel();
+  endRecording('Nagrywanie przerwane.');
+}
+
 // Back to the menu as closing the window does; the address loses its link.
 function backToMenu() {
   if (location.hash !== '') {
@@ -346,6 +491,17 @@ function start() {
   page.canvas.addEventListener('pointerup', releasePicture);
   page.canvas.addEventListener('pointercancel', releasePicture);
   page.parametersToggle.addEventListener('click', toggleParameters);
+  page.savePng.addEventListener('click', savePicture);
+  for (const seconds of program.gif.seconds) {
+    page.gifSeconds.add(new Option(`${seconds} s`, String(seconds), false, seconds === kDefaultGifSeconds));
+  }
+  for (const rate of program.gif.rates) {
+    page.gifFps.add(new Option(String(rate), String(rate), false, rate === kDefaultGifRate));
+  }
+  page.gifToggle.addEventListener('click', () => showGifPanel(page.gifPanel.hidden));
+  page.recordGif.addEventListener('click', recordGif);
+  page.gifCancel.addEventListener('click', cancelRecording);
+  recordingTurns.port1.onmessage = recordSlice;
   document.addEventListener('keydown', (event) => {
     if (page.picture.hidden || event.ctrlKey || event.altKey || event.metaKey) {
       return;
@@ -371,6 +527,7 @@ var Module = {
     page.canvas.dataset.link = link;
     showParameters(true);
   },
+  gifRecorded,
   print: addConsoleLine,
   printErr: (line) => console.warn(line),
   onRuntimeInitialized: start,

@@ -3,6 +3,7 @@
 #include "web/web_program.h"
 
 #include <emscripten.h>
+#include <emscripten/heap.h>
 
 extern "C" {
 
@@ -10,6 +11,13 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE int plotnik_test_frames_drawn()
 {
     return pageState.framesDrawn;
+}
+
+// The size of the program's memory in bytes: it grows when the program needs more, and never
+// shrinks.
+EMSCRIPTEN_KEEPALIVE unsigned plotnik_test_heap_size()
+{
+    return static_cast<unsigned>(emscripten_get_heap_size());
 }
 
 // Whether the spiral's primes are known (they are kept for the page's life).

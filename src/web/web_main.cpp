@@ -16,6 +16,8 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 PageState pageState;
@@ -52,6 +54,32 @@ EM_JS(void, tellFrameDrawn, (const char* link), {
         Module.frameDrawn(UTF8ToString(link));
     }
 });
+
+// The page's hook for a finished GIF: its bytes, copied out of the program's memory, become a file
+// for the page to hand over.
+EM_JS(void, tellGifRecorded, (const std::uint8_t* bytes, std::size_t size, const char* name), {
+    if (Module.gifRecorded) {
+        Module.gifRecorded(new Blob([HEAPU8.slice(bytes, bytes + size)], {type: 'image/gif'}), UTF8ToString(name));
+    }
+});
+
+// Whether a picture is on the canvas, live or frozen.
+bool pictureShown()
+{
+    return (pageState.shows == kShowsLive || pageState.shows == kShowsFrozen) && pageState.frameOnCanvas;
+}
+
+// Ends the GIF being recorded, if any; the window's memory, where its frames were drawn, gets the
+// canvas's frame back, so that it holds what the canvas shows, as it did before.
+void stopRecording()
+{
+    if (pageState.recording.active) {
+        endRecording(pageState.recording);
+        if (pictureShown()) {
+            redrawPageFrame();
+        }
+    }
+}
 
 // The page moved the pointer or the clock: the live picture takes turns again.
 void wake()
@@ -178,6 +206,7 @@ EMSCRIPTEN_KEEPALIVE int plotnik_live_steering()
 // from the one on the canvas), everything it opened is released.
 EMSCRIPTEN_KEEPALIVE void plotnik_close()
 {
+    stopRecording();
     if (pageState.shows == kShowsLive) {
         emscripten_cancel_main_loop();
         app.running = false;
@@ -317,6 +346,72 @@ EMSCRIPTEN_KEEPALIVE void plotnik_step_parameter(int i, int direction)
 EMSCRIPTEN_KEEPALIVE const char* plotnik_message()
 {
     return pageState.message.c_str();
+}
+
+// What steers the picture shown, live or frozen (a Steering); nothing on the menu.
+EMSCRIPTEN_KEEPALIVE int plotnik_picture_steering()
+{
+    const bool shown = pageState.shows == kShowsLive || pageState.shows == kShowsFrozen;
+    return shown ? shownPicture().steering : kSteeredByNothing;
+}
+
+// The name the frame on the canvas is saved under (frameFileName); "" with no frame there.
+EMSCRIPTEN_KEEPALIVE const char* plotnik_frame_file_name()
+{
+    answerText = pictureShown() ? frameFileName(shownPicture(), pageState.drawn) : "";
+    return answerText.c_str();
+}
+
+// Starts recording a GIF of the clock picture shown, from the frame on the canvas, seconds long at
+// fps frames a second, the clock at the live picture's speed (a frozen frame's at the real pace).
+// "" when started, else why not, in Polish.
+EMSCRIPTEN_KEEPALIVE const char* plotnik_record_begin(int seconds, int fps)
+{
+    stopRecording();
+    if (!pictureShown()) {
+        answerText = "Nie ma obrazu do nagrania.";
+        return answerText.c_str();
+    }
+    const double speed = pageState.shows == kShowsLive ? pageState.lesson.clock.speed : 1.0;
+    answerText = beginRecording(pageState.recording, shownPicture(), pageState.drawn.ticks, seconds, fps, speed);
+    return answerText.c_str();
+}
+
+// The frames of the GIF being recorded, 0 with none.
+EMSCRIPTEN_KEEPALIVE int plotnik_record_frames()
+{
+    return pageState.recording.frames;
+}
+
+// Records the next frame of the GIF into the window's memory, never onto the canvas; after the
+// last one the GIF goes to the page (Module.gifRecorded) and the recording ends. Answers the
+// frames done, or -1 when it failed (answerText says why: plotnik_record_problem).
+EMSCRIPTEN_KEEPALIVE int plotnik_record_frame()
+{
+    Recording& recording = pageState.recording;
+    answerText = recordFrame(recording, shownPicture(), frameMemory);
+    if (!answerText.empty()) {
+        stopRecording();
+        return -1;
+    }
+    const int done = recording.done;
+    if (done == recording.frames) {
+        tellGifRecorded(recording.bytes.data(), recording.bytes.size(), recording.fileName.c_str());
+        stopRecording();
+    }
+    return done;
+}
+
+// Why the last frame could not be recorded.
+EMSCRIPTEN_KEEPALIVE const char* plotnik_record_problem()
+{
+    return answerText.c_str();
+}
+
+// Abandons the GIF being recorded: nothing goes to the page, its memory is given back.
+EMSCRIPTEN_KEEPALIVE void plotnik_record_cancel()
+{
+    stopRecording();
 }
 
 }  // extern "C"

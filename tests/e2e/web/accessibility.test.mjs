@@ -56,5 +56,6 @@ test("the page's own texts have their Polish letters", async () => {
   assert.match(await tab.$eval('#message', (m) => m.textContent), /^Zły link: .* Link ma postać/);
   await tab.click('a[href="#answer=7"]');
   const controls = await tab.$$eval('.controls button, .controls label', (all) => all.map((e) => e.firstChild.textContent.trim()));
-  assert.deepEqual(controls, ['Menu', 'Pełny ekran', 'Link do tej klatki', 'Pauza', 'Tempo', 'Parametry', 'kąt (°)']);
+  assert.deepEqual(controls, ['Menu', 'Pełny ekran', 'Link do tej klatki', 'Pauza', 'Tempo', 'Parametry', 'kąt (°)',
+    'Zapisz obraz', 'Nagraj GIF…', 'Długość', 'Klatek na sekundę', 'Nagraj GIF', 'Nagrywanie', 'Przerwij']);
 });

@@ -321,3 +321,95 @@ export async function accessibilityViolations(tab) {
     return result.violations.map((v) => `${v.id} (${v.impact}): ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
   });
 }
+
+// The files the page hands over for download, caught in the page before the browser gets them:
+// URL.createObjectURL remembers each Blob, and a click on a link with `download` is kept (its name
+// and its Blob, or with keep false only the size) instead of followed. The same in every browser,
+// whatever its download folder. takeDownloads answers those caught since the last call.
+export async function catchDownloads(tab, { keep = true } = {}) {
+  await tab.evaluate((keepBytes) => {
+    window.caughtDownloads = [];
+    if (window.catchingDownloads) {
+      window.catchingDownloads.keep = keepBytes;
+      return;
+    }
+    window.catchingDownloads = { keep: keepBytes };
+    const blobs = new Map();
+    const create = URL.createObjectURL;
+    URL.createObjectURL = (object) => {
+      const url = create.call(URL, object);
+      blobs.set(url, object);
+      return url;
+    };
+    const click = HTMLAnchorElement.prototype.click;
+    HTMLAnchorElement.prototype.click = function caught() {
+      if (!this.download) {
+        click.call(this);
+        return;
+      }
+      const blob = blobs.get(this.href);
+      blobs.delete(this.href);
+      window.caughtDownloads.push({
+        name: this.download, size: blob?.size, type: blob?.type, blob: window.catchingDownloads.keep ? blob : null,
+      });
+    };
+  }, keep);
+}
+
+export async function takeDownloads(tab) {
+  const caught = await tab.evaluate(async () => {
+    const all = window.caughtDownloads.splice(0);
+    return Promise.all(all.map(async ({ name, size, type, blob }) => {
+      let base64 = null;
+      if (blob) {
+        const bytes = new Uint8Array(await blob.arrayBuffer());
+        let text = '';
+        for (let i = 0; i < bytes.length; i += 0x8000) {
+          text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+        }
+        base64 = btoa(text);
+      }
+      return { name, size, type, base64 };
+    }));
+  });
+  return caught.map(({ base64, ...file }) => ({ ...file, bytes: base64 === null ? null : Buffer.from(base64, 'base64') }));
+}
+
+// Waits until the page has handed over n files; those files.
+export async function waitForDownloads(tab, n = 1, timeout = 60000) {
+  await tab.waitForFunction((count) => window.caughtDownloads.length >= count, { timeout, polling: 50 }, n);
+  return takeDownloads(tab);
+}
+
+// A PNG's or a GIF's pixels as RGB bytes, decoded by ImageMagick; a GIF's frames each whole (as
+// shown, each drawn over the one before), with their delays in hundredths of a second.
+export function imagePixels(bytes) {
+  return execFileSync('/usr/bin/convert', ['-', '-depth', '8', 'rgb:-'], { input: bytes, maxBuffer: 1 << 26 });
+}
+
+export function gifFrames(bytes) {
+  const all = execFileSync('/usr/bin/convert', ['gif:-', '-coalesce', '-depth', '8', 'rgb:-'],
+    { input: bytes, maxBuffer: 1 << 30 });
+  const size = kWidth * kHeight * 3;
+  const frames = [];
+  for (let at = 0; at < all.length; at += size) {
+    frames.push(all.subarray(at, at + size));
+  }
+  const delays = execFileSync('/usr/bin/identify', ['-format', '%T ', 'gif:-'], { input: bytes, encoding: 'utf8' })
+    .trim().split(' ').map(Number);
+  return { frames, delays };
+}
+
+// The exporter's animated GIF for answer, from the clock at ticks, frames frames every `every` ms.
+export function exporterGif(answer, ticks, frames, every) {
+  const dir = mkdtempSync(join(tmpdir(), 'plotnik-web-test-'));
+  const gif = join(dir, 'frames.gif');
+  execFileSync(resolve(snapshot), [answer, '--ticks', String(ticks), '--frames', String(frames), '--every',
+    String(every), '--out', gif], { cwd: snapshotDir, stdio: ['ignore', 'ignore', 'pipe'] });
+  const bytes = readFileSync(gif);
+  rmSync(dir, { recursive: true, force: true });
+  return bytes;
+}
+
+// The size of the program's memory in bytes (it grows as needed and never shrinks).
+export const programMemory = (tab) => tab.evaluate(() => Module._plotnik_test_heap_size() >>> 0);

@@ -12,6 +12,7 @@ const sections = [
   ['libsdl2-ttf', 'SDL2_ttf', "This software is provided 'as-is'"],
   ['freetype', 'FreeType', 'The FreeType Project LICENSE'],
   ['harfbuzz', 'HarfBuzz', 'Upstream-Name: HarfBuzz'],
+  ['giflib', 'giflib', 'Upstream-Name: giflib'],
   ['emscripten', 'Emscripten', 'Upstream-Name: emscripten'],
 ];
 

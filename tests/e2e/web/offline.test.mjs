@@ -10,7 +10,8 @@ import { join, resolve } from 'node:path';
 import { after, before, test } from 'node:test';
 import { fileURLToPath } from 'node:url';
 import {
-  canvasPixels, differences, exporterPixels, frameOnCanvas, launchBrowser, openTab, serveSite, site, waitForMenu,
+  canvasPixels, catchDownloads, differences, exporterGif, exporterPixels, frameOnCanvas, imagePixels, launchBrowser,
+  openTab, serveSite, site, waitForDownloads, waitForMenu,
 } from './harness.mjs';
 
 const source = resolve(fileURLToPath(import.meta.url), '../../../../src/web');
@@ -122,6 +123,19 @@ test('the worker keeps every file of the site; with the server stopped the menu 
   await tab.evaluate(() => { location.hash = '#answer=7&ticks=2000'; });
   await tab.waitForSelector('#canvas[data-state="drawn"]');
   assert.equal(differences(await canvasPixels(tab), exporterPixels('7', 2000)), '');
+  // Saved and recorded offline all the same.
+  await catchDownloads(tab);
+  await tab.click('#save-png');
+  const [png] = await waitForDownloads(tab);
+  assert.equal(png.name, 'plotnik-7-t2000.png');
+  assert.equal(differences(imagePixels(png.bytes), exporterPixels('7', 2000)), '', 'the PNG saved offline');
+  await tab.click('#gif-toggle');
+  await tab.select('#gif-seconds', '1');
+  await tab.select('#gif-fps', '10');
+  await tab.click('#record-gif');
+  const [gif] = await waitForDownloads(tab);
+  assert.equal(gif.name, 'plotnik-7-t2000-1s-10fps.gif');
+  assert.ok(gif.bytes.equals(exporterGif('7', 2000, 10, 100)), 'the GIF recorded offline');
   await tab.evaluate(() => { location.hash = '#answer=7'; });
   await tab.waitForSelector('#canvas:not([data-state])');
   const first = await canvasPixels(tab);

@@ -51,6 +51,18 @@ test('at five screen sizes the picture fits whole, and the pointer stays exact',
       assert.equal(box.top, Math.round(box.top), `${where}: starts between pixels`);
       seen.push(box.width);
     }
+    // Picture 7's GIF panel opened under the controls: everything still fits.
+    await tab.evaluate(() => { location.hash = '#answer=7'; });
+    await tab.waitForFunction(() => document.getElementById('canvas').dataset.link?.startsWith('answer=7&'));
+    await tab.click('#gif-toggle');
+    const recording = await layout(tab);
+    assert.equal(recording.scrolls, false, `${width} x ${height}: the page scrolls with the GIF panel`);
+    assert.ok(recording.controlsInView, `${width} x ${height}: a control is out of view with the GIF panel`);
+    assert.ok(recording.box.top >= 0 && recording.box.bottom <= height && recording.box.right <= width,
+      `${width} x ${height}: with the GIF panel the canvas is at ${JSON.stringify(recording.box)}`);
+    t.diagnostic(`${width} x ${height}: with the GIF panel open, picture 7 is ${recording.box.width} px wide`);
+    await tab.evaluate(() => { location.hash = '#answer=4'; });
+    await tab.waitForFunction(() => document.getElementById('canvas').dataset.link?.startsWith('answer=4&'));
     // Picture 4's parameters: in the row of controls on a wide screen, behind "Parametry" on a
     // narrow one; opened, they and the whole picture still fit.
     if (await tab.$eval('#parameters-toggle', (b) => getComputedStyle(b).display !== 'none')) {

@@ -17,16 +17,11 @@ constexpr int kMaxCopies = 9999;
 
 std::string savedFrameName(const Picture& picture, const FrameInputs& inputs, int n)
 {
-    std::string name = std::string("plotnik-") + picture.answer;
-    if (picture.steering == kSteeredByClock) {
-        name += "-t" + std::to_string(inputs.ticks);
-    } else if (picture.steering == kSteeredByMouse) {
-        name += "-x" + std::to_string(inputs.mouse.x) + "-y" + std::to_string(inputs.mouse.y);
-    }
+    std::string name = frameFileName(picture, inputs);  // the page's name for the same frame
     if (n > 1) {
-        name += "-" + std::to_string(n);
+        name.insert(name.size() - std::string(".png").size(), "-" + std::to_string(n));
     }
-    return name + ".png";
+    return name;
 }
 
 std::string snapshotCommand(const Picture& picture, const FrameInputs& inputs)

@@ -12,11 +12,12 @@ const session = browserAndSite();
 
 const pause = (ms) => new Promise((done) => setTimeout(done, ms));
 
-// Frames drawn while `during` runs and for a second after it.
+// Frames drawn while `during` runs and for half a second after it: a page that draws when it
+// need not would draw some 30 frames in it.
 async function framesOver(tab, during) {
   const before = await framesDrawn(tab);
   await during();
-  await pause(1000);
+  await pause(500);
   return (await framesDrawn(tab)) - before;
 }
 

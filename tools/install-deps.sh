@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Plotnik builds, runs and tests with, when any is missing, and puts
 # the font where the program looks for it (Assets/Calibri.ttf, kept out of git).
-#   tools/install-deps.sh [--web] [--windows]
+#   tools/install-deps.sh [--web] [--windows] [--load]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,14 +12,16 @@ packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-i
 
 # The web page (tools/install-deps.sh --web) adds the compiler for the browser and, for its tests,
 # the browsers.
+# tools/check-under-load.sh (--load) adds stress-ng, which keeps the cores busy beside the suite.
 # The Windows edition (--windows) adds the cross-compiler, wine to run its tests, zip, icoutils for
 # the program's icon, and wixl and msitools for the installer (faketime gives wixl the commit's time).
 for option in "$@"; do
     case $option in
         --web) packages+=(emscripten chromium firefox-esr webkit2gtk-driver) ;;
+        --load) packages+=(stress-ng) ;;
         --windows) packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
                               wine wine64 zip unzip wixl msitools faketime icoutils) ;;
-        *) echo "usage: tools/install-deps.sh [--web] [--windows]" >&2; exit 2 ;;
+        *) echo "usage: tools/install-deps.sh [--web] [--windows] [--load]" >&2; exit 2 ;;
     esac
 done
 

@@ -44,6 +44,7 @@ struct PageState {
     bool frameOnCanvas = false;  // a frame of the shown picture is on the canvas
     FrameInputs drawn;           // that frame's inputs
     bool resting = false;        // the live picture takes no turns until the page steers it
+    std::uint32_t turnClock = 0; // the page's clock (ms) at the live picture's last turn
     int framesDrawn = 0;         // frames drawn into the canvas since the page loaded
     Recording recording;         // a GIF being recorded, when active
 };

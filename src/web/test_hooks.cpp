@@ -13,6 +13,20 @@ EMSCRIPTEN_KEEPALIVE int plotnik_test_frames_drawn()
     return pageState.framesDrawn;
 }
 
+// Whether the live picture has stopped taking turns, its last frame on the canvas, until the page
+// steers it (a held clock, a mouse picture at rest, a still picture).
+EMSCRIPTEN_KEEPALIVE int plotnik_test_resting()
+{
+    return pageState.resting ? 1 : 0;
+}
+
+// The page's clock (ms) at the live picture's last turn: the frame drawn then is the lesson's
+// frame for it.
+EMSCRIPTEN_KEEPALIVE unsigned plotnik_test_turn_clock()
+{
+    return pageState.turnClock;
+}
+
 // The size of the program's memory in bytes: it grows when the program needs more, and never
 // shrinks.
 EMSCRIPTEN_KEEPALIVE unsigned plotnik_test_heap_size()

@@ -98,7 +98,8 @@ void pageTurn()
     while (SDL_PollEvent(&event) != 0) {
         // the pointer and the keys reach the picture from the page; nothing else is looked at
     }
-    const FrameInputs now = lessonFrame(pageState.lesson, SDL_GetTicks(), kFrameCentre);
+    pageState.turnClock = SDL_GetTicks();
+    const FrameInputs now = lessonFrame(pageState.lesson, pageState.turnClock, kFrameCentre);
     if (frameMustBeDrawn(pageState, now)) {
         drawPageFrame(now);
     } else if (app.running && mayRest(pageState)) {

@@ -18,7 +18,7 @@ answer 1
 { expected_menu; expected_status_lines; } >"$WORK/open.txt"
 wait_for_transcript "$WORK/open.txt"
 find_window
-poll 10 curves_visible || fail "no red and green curve pixels in the window (see shot.png)"
+poll "$DEADLINE" curves_visible || fail "no red and green curve pixels in the window (see shot.png)"
 
 close_window
 { expected_menu; expected_status_lines; expected_menu; } >"$WORK/closed.txt"

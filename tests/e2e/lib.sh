@@ -13,6 +13,11 @@ CONVERT=$PICTURE_CONVERT
 COMPARE=/usr/bin/compare
 IMPORT=/usr/bin/import
 
+# Seconds a test waits for a state the program or the X server reaches later (a window, a frame, a
+# line on the console) before it fails, saying what it waited for. Only a failing test waits this
+# long; on a busy machine a state can take many seconds.
+DEADLINE=${PLOTNIK_E2E_DEADLINE:-60}
+
 TEST_NAME=$(basename "$0" .sh)
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/plotnik-e2e-$TEST_NAME.XXXXXX")
 XVFB_PID=
@@ -111,7 +116,7 @@ start_xvfb()
     # opened at once after plotnik's SDL_Quit, now and then finds no X ("x11 not available").
     Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$WORK/display" 2>"$WORK/xvfb.log" &
     XVFB_PID=$!
-    poll 10 grep -q '^[0-9][0-9]*$' "$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+    poll "$DEADLINE" grep -q '^[0-9][0-9]*$' "$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
     export DISPLAY=":$(head -n 1 "$WORK/display")"
 }
 
@@ -154,14 +159,14 @@ transcript_is()
 # Waits until the console transcript equals the file $1.
 wait_for_transcript()
 {
-    poll "${2:-10}" transcript_is "$1" || fail "the console transcript is not as expected (want $(cat -A "$1"))"
+    poll "${2:-$DEADLINE}" transcript_is "$1" || fail "the console transcript is not as expected (want $(cat -A "$1"))"
 }
 
 # Finds the visible window titled Plotnik; WID holds its id. xdotool gives up on an X error when a
 # window vanishes while it looks (SDL makes and drops helper windows at start), so it is retried.
 find_window()
 {
-    local deadline=$((SECONDS + 10))
+    local deadline=$((SECONDS + DEADLINE))
     WID=
     while [[ -z $WID ]] && ((SECONDS < deadline)); do
         WID=$(timeout 5 xdotool search --sync --onlyvisible --name '^Plotnik$' 2>>"$WORK/xdotool.log" |
@@ -221,7 +226,7 @@ start_window_manager()
 {
     command -v openbox >/dev/null || fail "needed tool missing: openbox"
     openbox --sm-disable --startup "touch $WORK/openbox.ready" >"$WORK/openbox.log" 2>&1 &
-    poll 10 test -e "$WORK/openbox.ready" || fail "the window manager did not start: $(cat "$WORK/openbox.log")"
+    poll "$DEADLINE" test -e "$WORK/openbox.ready" || fail "the window manager did not start: $(cat "$WORK/openbox.log")"
 }
 
 # Gives the window the keyboard, as a click on it would.
@@ -255,13 +260,13 @@ window_stands_still()
     screenshot_rgb "$WORK/a.rgb" && sleep 0.2 && screenshot_rgb "$WORK/b.rgb" && cmp -s "$WORK/a.rgb" "$WORK/b.rgb"
 }
 
-# Waits until the window shows what the exporter draws with the arguments $1; false after 10 s.
+# Waits until the window shows what the exporter draws with the arguments $1; false after DEADLINE s.
 window_shows_export()
 {
     # shellcheck disable=SC2086 # the arguments are the exporter's, split at blanks
     "$SNAPSHOT" $1 --out "$WORK/expected.png" >/dev/null && picture_to_rgb "$WORK/expected.png" "$WORK/expected.rgb" ||
         fail "plotnik-snapshot $1 failed"
-    poll 10 eval 'screenshot_rgb "$WORK/window.rgb" && cmp -s "$WORK/window.rgb" "$WORK/expected.rgb"'
+    poll "$DEADLINE" eval 'screenshot_rgb "$WORK/window.rgb" && cmp -s "$WORK/window.rgb" "$WORK/expected.rgb"'
 }
 
 # The lines with which Ctrl+S reports a saved frame.
@@ -275,7 +280,7 @@ saved_lines()
 wait_for_saved()
 {
     local n=$1 line
-    poll 10 eval '(($(saved_lines | wc -l) >= n))' ||
+    poll "$DEADLINE" eval '(($(saved_lines | wc -l) >= n))' ||
         fail "no line for saved frame $n (Ctrl+S); the console shows $(tr -d '\r' <"$WORK/out" | tail -n 3)"
     line=$(saved_lines | sed -n "${n}p")
     local shape='^Zapisano klatkę: ([^ ]+) \(polecenie: plotnik-snapshot ([^;]+); na stronie: #([^)]+)\)$'
@@ -299,17 +304,17 @@ saved_equals_exporter()
 
 # Closes the window as a user does and waits until it is gone (X may hand its id to the next one).
 # The close waits behind the events queued before it, one a frame: the Ulam spiral's frames take a
-# second or more each on a busy machine (two end-to-end tests at once), hence the long bound.
+# second or more each on a busy machine, hence twice the usual bound.
 close_window()
 {
     "$CLOSER" "$WID" || fail "the closer could not reach window $WID"
-    poll 30 window_gone || fail "window $WID is still there 30 s after it was closed"
+    poll $((2 * DEADLINE)) window_gone || fail "window $WID is still there $((2 * DEADLINE)) s after it was closed"
 }
 
 # Waits for plotnik to end; EXIT_STATUS holds its status as the shell reports it.
 wait_plotnik_exit()
 {
-    local bound=${1:-10}
+    local bound=${1:-$DEADLINE}
     poll "$bound" eval '! kill -0 "$PLOTNIK_PID" 2>/dev/null' || fail "plotnik did not end within $bound s"
     wait "$PLOTNIK_PID"
     EXIT_STATUS=$?

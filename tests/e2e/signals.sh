@@ -32,12 +32,12 @@ for entry in "${kCases[@]}"; do
     wait_for_transcript "$WORK/expected.txt"
 
     kill -s "$signal" "$PLOTNIK_PID"
-    wait_plotnik_exit 5
+    wait_plotnik_exit
     ((EXIT_STATUS == status)) ||
         fail "SIG$signal at the $place: exit status $EXIT_STATUS, not $status"
     transcript_is "$WORK/expected.txt" || fail "SIG$signal at the $place: output after the signal"
     if [[ $place == window ]]; then
-        poll 5 window_gone || fail "SIG$signal: the window outlived plotnik"
+        poll "$DEADLINE" window_gone || fail "SIG$signal: the window outlived plotnik"
     fi
     end_input
     echo "ok: SIG$signal at the $place ends plotnik with status $status"

@@ -12,7 +12,6 @@ readonly kCases=(
     "9 640,360"
     "10 640,160 1279,719 0,0 680,360"
 )
-readonly kFrameBound=10  # seconds for the window to show a frame with the pointer's position
 
 # Raw pixels compared byte for byte: equal files are equal pixels, and far quicker than
 # "compare -metric AE", which counts the differences when there are some.
@@ -45,7 +44,7 @@ for entry in "${kCases[@]}"; do
     for position in $positions; do
         mouse_to "${position%,*}" "${position#*,}"
         expected="$WORK/expected-$scene-$position"
-        if ! poll $kFrameBound window_shows "$expected.rgb"; then
+        if ! poll "$DEADLINE" window_shows "$expected.rgb"; then
             rgb_to_png "$WORK/window.rgb" "$WORK/window-$scene-$position.png"
             fail "scene $scene, mouse $position: the window differs from the exporter in" \
                  "$(differing_pixels "$WORK/window-$scene-$position.png" "$expected.png") pixels"

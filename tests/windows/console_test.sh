@@ -36,42 +36,42 @@ start_xvfb
 mkdir "$WORK/run" && cd "$WORK/run" || fail "cannot make the folder to run in"
 start_plotnik
 expected_menu >"$WORK/expected.txt"
-wait_for_transcript "$WORK/expected.txt" 30
+wait_for_transcript "$WORK/expected.txt"
 answer 4
 "$SNAPSHOT" 4 --mouse "${kMouse[0]},${kMouse[1]}" --out "$WORK/expected.png" >/dev/null ||
     fail "the Linux exporter failed"
 picture_to_rgb "$WORK/expected.png" "$WORK/expected.rgb" || fail "the export is not a 1280 x 720 picture"
 # Under wine on a busy machine the window may take a while: it is there once the renderer is.
 expected_status_lines >>"$WORK/expected.txt"
-wait_for_transcript "$WORK/expected.txt" 60
+wait_for_transcript "$WORK/expected.txt"
 find_window
 [[ $(window_geometry) == 1280x720+* ]] || fail "at 144 DPI the window is $(window_geometry), not 1280 x 720"
 mouse_to "${kMouse[@]}"
 window_shows() { screenshot_rgb "$WORK/window.rgb" && cmp -s "$WORK/window.rgb" "$WORK/expected.rgb"; }
-if ! poll 20 window_shows; then
+if ! poll "$DEADLINE" window_shows; then
     rgb_to_png "$WORK/window.rgb" "$WORK/window.png"
     fail "the window differs from the exporter in $(differing_pixels "$WORK/window.png" "$WORK/expected.png") pixels"
 fi
 echo "ok: the window shows the exporter's picture"
 
 xdotool windowfocus --sync "$WID" key --clearmodifiers alt+F4 || fail "cannot press Alt+F4"
-poll 20 window_gone || fail "the window is still there after Alt+F4"
+poll "$DEADLINE" window_gone || fail "the window is still there after Alt+F4"
 expected_menu >>"$WORK/expected.txt"
-wait_for_transcript "$WORK/expected.txt" 20
+wait_for_transcript "$WORK/expected.txt"
 ! grep -q $'\033' "$WORK/out" || fail "escape codes in the console's output"
 echo "ok: Alt+F4 brought the menu back"
 
 answer 7
 expected_status_lines >>"$WORK/expected.txt"
-wait_for_transcript "$WORK/expected.txt" 60
+wait_for_transcript "$WORK/expected.txt"
 find_window
 window_place=$(window_geometry)
 xdotool mousemove 960 540 || fail "cannot move the mouse"
 focus_window
 # Under wine the window is black for a while before the first frames show.
-poll 30 eval '! window_stands_still' || fail "picture 7 does not move before Space"
+poll "$DEADLINE" eval '! window_stands_still' || fail "picture 7 does not move before Space"
 press space
-poll 20 window_stands_still || fail "picture 7 still moves after Space"
+poll "$DEADLINE" window_stands_still || fail "picture 7 still moves after Space"
 screenshot_rgb "$WORK/held-1.rgb"
 sleep 0.5
 screenshot_rgb "$WORK/held-2.rgb"
@@ -86,7 +86,7 @@ echo "ok: Space held picture 7; Ctrl+S saved $SAVED_NAME, the Linux exporter's f
 
 first=$SAVED_NAME
 press F11
-poll 20 window_geometry_is 1920x1080+0+0 || fail "after F11 the window is $(window_geometry)"
+poll "$DEADLINE" window_geometry_is 1920x1080+0+0 || fail "after F11 the window is $(window_geometry)"
 # Right after the switch wine may leave the keyboard with no window (a Ctrl+S pressed at once was
 # lost now and then): the window is given it again, as a click would.
 focus_window
@@ -97,14 +97,14 @@ wait_for_saved 2
 saved_equals_exporter "$SAVED_NAME" "$SAVED_COMMAND"
 focus_window
 press Escape
-poll 20 window_geometry_is "$window_place" || fail "after Escape the window is $(window_geometry), not $window_place"
+poll "$DEADLINE" window_geometry_is "$window_place" || fail "after Escape the window is $(window_geometry), not $window_place"
 echo "ok: in full screen Ctrl+S saved the same frame as $SAVED_NAME; Escape gave the window back"
 close_window
 saved_lines >>"$WORK/expected.txt"
 expected_menu >>"$WORK/expected.txt"
-wait_for_transcript "$WORK/expected.txt" 20
+wait_for_transcript "$WORK/expected.txt"
 
 end_input
-wait_plotnik_exit 30
+wait_plotnik_exit
 ((EXIT_STATUS == 0)) || fail "exit status $EXIT_STATUS at end of input, not 0"
 echo "ok: end of input ended it with status 0"

@@ -38,12 +38,13 @@ test('a bad link opened with the page, or followed from a picture, shows why, an
   }
   // From a live picture: the picture closes and the message and menu show.
   await tab.click('a[href="#answer=6"]');
-  assert.equal((await pageState(tab)).picture, true);
+  await tab.waitForSelector('#canvas[data-link^="answer=6&"]');
   await tab.evaluate(() => { location.hash = '#answer=6&ticks=12x'; });
   await tab.waitForSelector('#picture', { hidden: true });
   assert.match((await pageState(tab)).message, /a nie '12x'/);
   // And the menu still opens pictures.
   await tab.click('a[href="#answer=3"]');
+  await tab.waitForSelector('#canvas[data-link^="answer=3&"]');
   const state = await pageState(tab);
   assert.deepEqual([state.message, state.picture], [null, true]);
   assert.deepEqual(tab.problems, []);

@@ -4,7 +4,7 @@
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 import {
-  canvasPixels, differences, exporterPixels, fileUrl, launchBrowser, notInWebKit, openTab, waitForMenu,
+  canvasPixels, differences, exporterPixels, fileUrl, launchBrowser, notInWebKit, openTab, waitForMenu, waitUntil,
 } from './harness.mjs';
 
 // answer, ticks, mouse
@@ -27,7 +27,11 @@ before(async () => { browser = await launchBrowser(); });
 after(async () => { await browser?.close(); });
 
 async function expectDrawn(tab, input) {
-  await tab.waitForSelector('#canvas[data-state="drawn"]', { timeout: 30000 });
+  // The frame of this link, not the one before it, drawn and standing.
+  await waitUntil(tab, `the frame of ${link(input)}`, (wanted) => {
+    const canvas = document.getElementById('canvas');
+    return canvas.dataset.state === 'drawn' && canvas.dataset.link === wanted;
+  }, link(input).slice(1));
   assert.equal(differences(await canvasPixels(tab), exporterPixels(...input)), '', link(input));
 }
 

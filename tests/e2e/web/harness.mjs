@@ -13,6 +13,10 @@ import { launchWebKit, openWebKitTab } from './webkit.mjs';
 
 export const kWidth = 1280;
 export const kHeight = 720;
+// How long a test waits for a state the page or the browser reaches later before it fails, saying
+// what it waited for. Only a failing test waits this long; on a busy machine a state can take
+// seconds.
+export const kDeadlineMs = 60000;
 
 // Where the built page is, and the exporter with the folder it runs in (Assets/Calibri.ttf).
 export const site = resolve(process.env.PLOTNIK_SITE ?? 'build-web/site');
@@ -66,9 +70,10 @@ export async function launchBrowser(name = browserName) {
 export async function openTab(browser, { width = 1400, height = 1000, origin, touch = false } = {}) {
   const own = (url) => url.startsWith('file://') || url.startsWith('data:') || (origin && url.startsWith(origin));
   if (browserName === 'webkit') {
-    return openWebKitTab(browser, { width, height, touch, own });
+    return openWebKitTab(browser, { width, height, touch, own, deadline: kDeadlineMs });
   }
   const tab = await browser.newPage();
+  tab.setDefaultTimeout(kDeadlineMs);
   await tab.setViewport({ width, height, deviceScaleFactor: 1, hasTouch: touch });
   tab.problems = [];
   tab.on('pageerror', (error) => tab.problems.push(`page error: ${error.message}`));
@@ -147,9 +152,27 @@ export function browserAndSite() {
   return session;
 }
 
+// Waits until fn, run in the page with args, answers something true; that answer. Fails after
+// kDeadlineMs, saying what it waited for.
+export async function waitUntil(tab, what, fn, ...args) {
+  try {
+    const answer = await tab.waitForFunction(fn, { timeout: kDeadlineMs, polling: 20 }, ...args);
+    return typeof answer?.jsonValue === 'function' ? answer.jsonValue() : answer;  // puppeteer's handle
+  } catch (failure) {
+    throw new Error(`waited ${kDeadlineMs} ms for ${what}: ${failure.message}`);
+  }
+}
+
 // Waits until the program has loaded and the menu is built.
 export async function waitForMenu(tab) {
-  await tab.waitForSelector('#menu-items a', { timeout: 30000 });
+  await waitUntil(tab, 'the menu', () => document.querySelector('#menu-items a') !== null);
+}
+
+// Waits until the live picture rests: its last frame is on the canvas and it draws no other until
+// the page steers it (a held clock, a mouse picture, a still picture); the frame then.
+export async function waitForRest(tab, what = 'the picture at rest') {
+  await waitUntil(tab, what, () => Module._plotnik_test_resting() === 1);
+  return frameOnCanvas(tab);
 }
 
 // The canvas as RGB bytes, read inside the page.
@@ -231,7 +254,7 @@ export function differences(actual, expected) {
 // Polls until the canvas shows the expected picture; what is left when time runs out: the
 // differences, or the error of the last reading (while the page loads, reading the canvas can
 // fail, for instance with "source width is 0"; that is tried again like a wrong picture).
-export async function waitForPicture(tab, expected, timeout = 10000) {
+export async function waitForPicture(tab, expected, timeout = kDeadlineMs) {
   const end = Date.now() + timeout;
   let left;
   do {
@@ -261,9 +284,9 @@ export async function frameOnCanvas(tab) {
 }
 
 // Waits until the frame on the canvas is one `wanted` accepts; the frame then. Fails, saying what
-// was waited for, after ten seconds.
+// was waited for, after kDeadlineMs.
 export async function waitForLink(tab, wanted, what = 'the frame') {
-  const end = Date.now() + 10000;
+  const end = Date.now() + kDeadlineMs;
   let frame;
   do {
     frame = await frameOnCanvas(tab);
@@ -376,8 +399,8 @@ export async function takeDownloads(tab) {
 }
 
 // Waits until the page has handed over n files; those files.
-export async function waitForDownloads(tab, n = 1, timeout = 60000) {
-  await tab.waitForFunction((count) => window.caughtDownloads.length >= count, { timeout, polling: 50 }, n);
+export async function waitForDownloads(tab, n = 1) {
+  await waitUntil(tab, `${n} files handed over`, (count) => window.caughtDownloads.length >= count, n);
   return takeDownloads(tab);
 }
 

@@ -19,6 +19,7 @@ test('picture 4 follows the pointer at every size, and Escape goes back to the m
   await tab.goto(session.served.origin + '/');
   await waitForMenu(tab);
   await tab.click('a[href="#answer=4"]');
+  await tab.waitForSelector('#canvas[data-link^="answer=4&"]');
   const target = exporterPixels('4', 0, [720, 240]);
   const elsewhere = exporterPixels('4', 0, [100, 600]);
 

@@ -49,6 +49,6 @@ test('the footer links to the licences page, which names the font and every libr
   assert.match(page.credit, /^Portions of this software are copyright © \d{4} The FreeType Project/);
   // And back to the program.
   await Promise.all([tab.waitForNavigation(), tab.click('header a[href="index.html"]')]);
-  await tab.waitForSelector('#menu-items a', { timeout: 30000 });
+  await tab.waitForSelector('#menu-items a');
   assert.deepEqual(tab.problems, []);
 });

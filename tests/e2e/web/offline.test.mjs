@@ -11,7 +11,7 @@ import { after, before, test } from 'node:test';
 import { fileURLToPath } from 'node:url';
 import {
   canvasPixels, catchDownloads, differences, exporterGif, exporterPixels, frameOnCanvas, imagePixels, launchBrowser,
-  openTab, serveSite, site, waitForDownloads, waitForMenu,
+  openTab, serveSite, site, waitForDownloads, waitForLink, waitForMenu,
 } from './harness.mjs';
 
 const source = resolve(fileURLToPath(import.meta.url), '../../../../src/web');
@@ -137,9 +137,9 @@ test('the worker keeps every file of the site; with the server stopped the menu 
   assert.equal(gif.name, 'plotnik-7-t2000-1s-10fps.gif');
   assert.ok(gif.bytes.equals(exporterGif('7', 2000, 10, 100)), 'the GIF recorded offline');
   await tab.evaluate(() => { location.hash = '#answer=7'; });
-  await tab.waitForSelector('#canvas:not([data-state])');
+  const live = await waitForLink(tab, (f) => f.answer === '7' && !f.link.includes('ticks=2000'), 'picture 7 live');
   const first = await canvasPixels(tab);
-  await new Promise((done) => setTimeout(done, 300));
+  await waitForLink(tab, (f) => f.ticks > live.ticks + 100, 'picture 7 a tenth of a second on');
   const later = await canvasPixels(tab);
   assert.ok(first.some((byte) => byte !== 0), 'picture 7 drew something');
   assert.notEqual(differences(later, first), '', 'picture 7 moves');

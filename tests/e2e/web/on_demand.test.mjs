@@ -5,7 +5,7 @@ import assert from 'node:assert/strict';
 import { test } from 'node:test';
 import {
   browserAndSite, canvasPixels, differences, exporterPixels, frameOnCanvas, framesDrawn, openTab, pointAt,
-  waitForMenu,
+  waitForLink, waitForMenu,
 } from './harness.mjs';
 
 const session = browserAndSite();
@@ -36,17 +36,20 @@ test('still and mouse pictures draw only when their frame can change', async (t)
   await tab.goto(session.served.origin + '/');
   await waitForMenu(tab);
   for (const [answer, moves, expected] of cases) {
+    const steered = expected[2] > 0;
     const counted = [
       await framesOver(tab, async () => {
         await tab.evaluate((a) => { location.hash = '#answer=' + a; }, answer);
         await tab.waitForFunction((a) => document.getElementById('canvas').dataset.link?.startsWith(`answer=${a}&`),
-          { timeout: 30000 }, answer);
+          {}, answer);
       }),
       await framesOver(tab, async () => {}),
       await framesOver(tab, async () => {
         for (const [x, y] of moves) {
           await pointAt(tab, x, y);
-          await pause(100);  // a frame of the browser's, at least, for each move
+          if (steered) {
+            await waitForLink(tab, (f) => f.mouse.join() === `${x},${y}`, `picture ${answer}: the pointer at ${x}, ${y}`);
+          }
         }
       }),
     ];

@@ -13,7 +13,7 @@ import { test } from 'node:test';
 import {
   accessibilityViolations, browserAndSite, browserName, canvasPixels, catchDownloads, differences, exporterGif,
   exporterPixels, fileUrl, frameOnCanvas, framesDrawn, gifFrames, imagePixels, openTab, pointAt, programMemory,
-  takeDownloads, waitForDownloads, waitForLink, waitForMenu,
+  takeDownloads, waitForDownloads, waitForLink, waitForMenu, waitForRest, waitUntil,
 } from './harness.mjs';
 
 const session = browserAndSite();
@@ -55,7 +55,7 @@ test('"Zapisz obraz" on a held, a live and a frozen picture gives the exporter\'
   const cases = [
     ['held picture 7', '#answer=7', async () => {
       await tab.click('#pause');
-      await pause(100);
+      await waitForRest(tab, 'picture 7 held');
     }, (f) => `plotnik-7-t${f.ticks}.png`],
     ['live picture 1, running', '#answer=1', null, (f) => `plotnik-1-t${f.ticks}.png`],
     ['live picture 4, set by a click', '#answer=4', async () => {
@@ -111,7 +111,7 @@ test('on a phone the PNG goes to the share sheet where it takes files, else it i
     await tab.click('#save-png');
     // The PNG is made in the background; then it is shared, downloaded, or both.
     await tab.waitForFunction((s, d) => window.shared.length >= s && window.caughtDownloads.length >= d &&
-      window.shared.length + window.caughtDownloads.length > 0, { timeout: 30000 }, shared ? 1 : 0, downloaded ? 1 : 0);
+      window.shared.length + window.caughtDownloads.length > 0, {}, shared ? 1 : 0, downloaded ? 1 : 0);
     await pause(300);
     const sharedFiles = await tab.evaluate(() => window.shared);
     const downloads = await takeDownloads(tab);
@@ -133,8 +133,7 @@ test('a 1 s GIF at 10 frames a second of picture 7 held at a chosen clock is the
   await tab.keyboard.type('45,5');
   await tab.keyboard.press('Enter');
   await tab.waitForFunction(() => document.getElementById('pause').textContent === 'Wznów');
-  await pause(150);
-  const held = await frameOnCanvas(tab);
+  const held = await waitForRest(tab, 'picture 7 held at 45,5°');
   const drawnBefore = await framesDrawn(tab);
   await recordGif(tab, 1, 10);
   const [gif] = await waitForDownloads(tab);
@@ -176,8 +175,8 @@ test('a GIF starts at the frame on screen, running, frozen or held at another sp
     }
     if (hold) {
       await tab.click('#pause');
+      await waitForRest(tab, `${what}: held`);
     }
-    await pause(200);
     const link = await recordGif(tab, seconds, fps, (id) => pressReadingLink(tab, id));
     const [gif] = await waitForDownloads(tab);
     const { answer, ticks } = inputsOf(link);
@@ -203,8 +202,7 @@ test('recording never shows a recorded frame, and can be stopped, leaving no dow
   const tab = await openTab(session.browser, { origin: session.served.origin });
   await open(tab, '#answer=7');
   await tab.click('#pause');
-  await pause(100);
-  const held = await frameOnCanvas(tab);
+  const held = await waitForRest(tab, 'picture 7 held');
   const heldPixels = exporterPixels('7', held.ticks);
   const drawnBefore = await framesDrawn(tab);
   await recordGif(tab, 10, 25);
@@ -214,8 +212,11 @@ test('recording never shows a recorded frame, and can be stopped, leaving no dow
     assert.equal(differences(await canvasPixels(tab), heldPixels), '', `sample ${samples}`);
     assert.equal(await framesDrawn(tab), drawnBefore, `sample ${samples}`);
   }
-  const progress = await tab.$eval('#gif-progress', (p) => [p.value, p.max]);
-  assert.ok(progress[0] > 0 && progress[0] < progress[1], `progress ${progress}`);
+  const progress = await waitUntil(tab, 'the first frame recorded', () => {
+    const bar = document.getElementById('gif-progress');
+    return bar.value > 0 && [bar.value, bar.max];
+  });
+  assert.ok(progress[0] < progress[1], `progress ${progress}`);
   assert.equal(await tab.$eval('#record-gif', (b) => b.disabled), true, 'one recording at a time');
   // The picture's own controls still work during the recording.
   await tab.click('#pause');

@@ -30,6 +30,10 @@ const kKeys = {
 };
 
 const pause = (ms) => new Promise((done) => setTimeout(done, ms));
+// How long a new window may take to reach the size asked for, and how long a size asked for may
+// wait before it is asked again.
+const kSizeDeadlineMs = 30000;
+const kResizeAgainMs = 2000;
 
 // A child process whose last lines of output are kept, to tell why it failed.
 function start(command, args, env, extraPipes = 0) {
@@ -186,8 +190,8 @@ const kWatch = `
 
 // A window of its own whose page is `width` x `height` CSS pixels at device scale factor 1, as a
 // puppeteer Page: the tests' problems (see kWatch) gather in tab.problems, `own` telling the
-// page's addresses from the rest.
-export async function openWebKitTab(browser, { width, height, touch, own }) {
+// page's addresses from the rest; a wait with no timeout of its own gives up after `deadline` ms.
+export async function openWebKitTab(browser, { width, height, touch, own, deadline }) {
   if (touch) {
     throw new Error('WebKitGTK on a desktop has no touch screen');
   }
@@ -218,7 +222,7 @@ export async function openWebKitTab(browser, { width, height, touch, own }) {
     }
     return answer.value;
   };
-  const waitFor = async (source, args, { timeout = 30000, polling = 50 } = {}, what = source) => {
+  const waitFor = async (source, args, { timeout = deadline, polling = 50 } = {}, what = source) => {
     const end = Date.now() + timeout;
     for (;;) {
       const value = await run(source, args);
@@ -302,14 +306,31 @@ export async function openWebKitTab(browser, { width, height, touch, own }) {
     },
   });
 
-  // The window's size is the page's plus the browser's toolbar: measured, then set again.
-  const viewport = () => run('() => [innerWidth, innerHeight, devicePixelRatio]', []);
-  await send('POST', '/window/rect', { x: 0, y: 0, width, height });
-  const [innerWidth, innerHeight] = await viewport();
-  await send('POST', '/window/rect', { x: 0, y: 0, width: 2 * width - innerWidth, height: 2 * height - innerHeight });
-  const sized = await viewport();
-  if (sized.join() !== [width, height, 1].join()) {
-    throw new Error(`WebKit's page is ${sized[0]} x ${sized[1]} at scale ${sized[2]}, not ${width} x ${height} at 1`);
+  // The window's size is the page's plus the browser's toolbar, which the page measures in one
+  // reading (outer less inner). The window manager carries a size out in its own time: the page
+  // is asked until it is the size wanted, and the window set again when it has taken the size
+  // asked for and the page is not yet right, or when that size never came.
+  const measure = () => run('() => [innerWidth, innerHeight, outerWidth, outerHeight, devicePixelRatio]', []);
+  let asked = { width, height };
+  let askedAt = Date.now();
+  await send('POST', '/window/rect', { x: 0, y: 0, ...asked });
+  for (const end = Date.now() + kSizeDeadlineMs; ;) {
+    const [innerWidth, innerHeight, outerWidth, outerHeight, scale] = await measure();
+    if (innerWidth === width && innerHeight === height && scale === 1) {
+      break;
+    }
+    if (Date.now() > end) {
+      throw new Error(`WebKit's page is ${innerWidth} x ${innerHeight} at scale ${scale}, not ${width} x ${height} ` +
+        `at 1, ${kSizeDeadlineMs} ms after the window was sized`);
+    }
+    const fits = { width: width + outerWidth - innerWidth, height: height + outerHeight - innerHeight };
+    const taken = outerWidth === asked.width && outerHeight === asked.height;
+    if ((taken && (fits.width !== asked.width || fits.height !== asked.height)) || Date.now() - askedAt > kResizeAgainMs) {
+      asked = fits;
+      askedAt = Date.now();
+      await send('POST', '/window/rect', { x: 0, y: 0, ...asked });
+    }
+    await pause(50);
   }
   return tab;
 }

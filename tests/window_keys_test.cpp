@@ -10,6 +10,7 @@
 #include "common/frame_on_screen.h"
 #include "common/picture_file.h"
 #include "console/program.h"
+#include "console/window_keys.h"
 #include "console/saved_frame.h"
 
 #include <SDL.h>

@@ -76,7 +76,8 @@ struct Frame {
 // as the exporter does.
 inline void openSceneWindow(bool withFonts = true)
 {
-    ASSERT_TRUE(openWindow(kHeadless)) << SDL_GetError();
+    std::string why;
+    ASSERT_TRUE(openWindow(kHeadless, why)) << why;
     if (withFonts) {
         ASSERT_NE(app.largeFont, nullptr) << "Assets/Calibri.ttf is needed in the working directory";
     } else {

@@ -42,20 +42,21 @@ TEST(FrameLink, BadLinksAreExplainedAndChangeNothing)
         const char* fragment;
         const char* saying;
     } cases[] = {
-        {"#answer=4&mouse=99999,0", "mouse przyjmuje X,Y, każde od -32768 do 32767, a nie '99999,0'"},
-        {"#answer=4&mouse=720", "a nie '720'"},
-        {"#answer=4&mouse=1,2,3", "a nie '1,2,3'"},
-        {"#answer=4&ticks=-1", "ticks przyjmuje od 0 do 4294967295, a nie '-1'"},
-        {"#answer=4&ticks=4294967296", "a nie '4294967296'"},
-        {"#answer=4&ticks=", "a nie ''"},
-        {"#answer=4&ticks=1e3", "a nie '1e3'"},
+        {"#answer=4&mouse=99999,0",
+         "mouse przyjmuje X,Y, każde od \u221232\u00a0768 do 32\u00a0767, a\u00a0nie „99999,0”"},
+        {"#answer=4&mouse=720", "a\u00a0nie „720”"},
+        {"#answer=4&mouse=1,2,3", "a\u00a0nie „1,2,3”"},
+        {"#answer=4&ticks=-1", "ticks przyjmuje od 0 do 4\u00a0294\u00a0967\u00a0295, a\u00a0nie „-1”"},
+        {"#answer=4&ticks=4294967296", "a\u00a0nie „4294967296”"},
+        {"#answer=4&ticks=", "a\u00a0nie „”"},
+        {"#answer=4&ticks=1e3", "a\u00a0nie „1e3”"},
         {"#answer=", "brak numeru obrazu"},
         {"#mouse=1,1", "brak numeru obrazu"},
-        {"#garbage", "'garbage' nie ma postaci nazwa=wartość"},
-        {"#answer=4&", "'' nie ma postaci"},
-        {"#answer=%4", "'answer=%4' nie ma postaci"},
-        {"#answer=4&answer=5", "parametr 'answer' podany dwa razy"},
-        {"#answer=4&zoom=2", "nieznany parametr 'zoom'"},
+        {"#garbage", "„garbage” nie ma postaci nazwa=wartość"},
+        {"#answer=4&", "„” nie ma postaci"},
+        {"#answer=%4", "„answer=%4” nie ma postaci"},
+        {"#answer=4&answer=5", "parametr „answer” podany dwa razy"},
+        {"#answer=4&zoom=2", "nieznany parametr „zoom”"},
     };
     for (const auto& c : cases) {
         FrameLink link;

@@ -135,7 +135,8 @@ TEST(Parameters, RubbishAndValuesOutOfReachAreExplainedAndChangeNothing)
         const char* saying;
     } cases[] = {
         {"4", "param-a", "", "„” to nie liczba"},
-        {"4", "param-a", "abc", "„abc” to nie liczba"},
+        {"4", "param-a", "abc", "„abc” to nie liczba. Wpisz na przykład 1,1850."},
+        {"4", "param-b", "b", "„b” to nie liczba. Wpisz na przykład \u22127,9750."},
         {"4", "param-a", "1,2,3", "to nie liczba"},
         {"4", "param-a", "1e3", "to nie liczba"},
         {"4", "param-a", "--1", "to nie liczba"},
@@ -143,11 +144,11 @@ TEST(Parameters, RubbishAndValuesOutOfReachAreExplainedAndChangeNothing)
         {"4", "param-a", "nan", "to nie liczba"},
         {"4", "param-a", "inf", "to nie liczba"},
         {"4", "param-a", "0x10", "to nie liczba"},
-        {"4", "param-a", "200", "Poza zasięgiem: a może wynosić od -162,0350 do 165,6400"},
-        {"2", "param-k", "-1000", "Poza zasięgiem: k"},
-        {"1", "param-f", "-0,001", "Poza zasięgiem: f może wynosić od 0,000 do 20,000"},
-        {"7", "param-angle", "361", "Poza zasięgiem"},
-        {"10", "param-terms", "300", "od -255 do 256"},
+        {"4", "param-a", "200", "Poza zakresem: a może wynosić od \u2212162,0350 do 165,6400"},
+        {"2", "param-k", "-1000", "Poza zakresem: k"},
+        {"1", "param-f", "-0,001", "Poza zakresem: f może wynosić od 0,000 do 20,000"},
+        {"7", "param-angle", "361", "Poza zakresem"},
+        {"10", "param-terms", "300", "od \u2212255 do 256"},
         {"10", "param-terms", "99999999999999999999999999999999999999999999999", "to nie liczba"},
     };
     for (const auto& c : cases) {

@@ -38,7 +38,7 @@ std::string snapshotCommand(const Picture& picture, const FrameInputs& inputs)
 std::string saveDrawnFrame(const Picture& picture, const FrameInputs& inputs)
 {
     const std::string failed = "Nie udało się zapisać klatki do pliku " + savedFrameName(picture, inputs, 1) +
-                               " w folderze, w którym uruchomiono Plotnik: ";
+                               " w folderze, w którym uruchomiono Plotnika: ";
     SDL_Surface* pixels = SDL_CreateRGBSurfaceWithFormat(0, kWindowWidth, kWindowHeight, 24, SDL_PIXELFORMAT_RGB24);
     if (pixels == nullptr) {
         return failed + SDL_GetError();

@@ -2,6 +2,7 @@
 // frame whose value is nearest a typed one.
 #include "menu/parameters.h"
 
+#include "menu/polish_number.h"
 #include "scenes/scenes.h"
 
 #include <algorithm>
@@ -212,13 +213,14 @@ std::string setParameter(const Parameter& parameter, const std::string& text, Fr
     double wanted = 0.0;
     if (!readDecimal(text, wanted)) {
         return "„" + shortened(text) + "” to nie liczba. Wpisz na przykład " +
-               formatParameter(parameter, parameterValue(parameter, inputs)) + ".";
+               polishNumber(formatParameter(parameter, parameterValue(parameter, inputs))) + ".";
     }
     // A value shown rounded at either end of the range is within reach.
     const double slack = 0.5 * std::pow(10.0, -parameter.decimals);
     if (!(wanted >= parameter.low - slack && wanted <= parameter.high + slack)) {
-        return "Poza zasięgiem: " + std::string(parameter.label) + " może wynosić od " +
-               formatParameter(parameter, parameter.low) + " do " + formatParameter(parameter, parameter.high) + ".";
+        return "Poza zakresem: " + std::string(parameter.label) + " może wynosić od " +
+               polishNumber(formatParameter(parameter, parameter.low)) + " do " +
+               polishNumber(formatParameter(parameter, parameter.high)) + ".";
     }
     moveToValue(parameter, wanted, inputs);
     return "";

@@ -3,6 +3,7 @@
 
 #include "common/app_state.h"
 #include "menu/frame_link.h"
+#include "menu/polish_number.h"
 
 #include <cmath>
 #include <string>
@@ -70,21 +71,22 @@ std::string beginRecording(Recording& recording, const Picture& picture, std::ui
 {
     endRecording(recording);
     if (picture.steering != kSteeredByClock) {
-        return "GIF można nagrać tylko z obrazu, który porusza zegar.";
+        return "GIF można nagrać tylko z\u00a0obrazu, który porusza zegar.";
     }
     if (!isOffered(kGifSeconds, seconds)) {
-        return "GIF trwa " + offered(kGifSeconds) + " s.";
+        return "GIF trwa " + offered(kGifSeconds) + "\u00a0s.";
     }
     if (!isOffered(kGifRates, fps)) {
         return "GIF ma " + offered(kGifRates) + " klatek na sekundę.";
     }
     const double step = kMillisecondsPerSecond / fps * speed;
     if (!(step >= 1.0) || step != std::floor(step)) {
-        return "W tym tempie klatki GIF-a nie wypadają co pełną milisekundę.";
+        return "W\u00a0tym tempie klatki GIF-a nie wypadają co pełną milisekundę.";
     }
     const int frames = seconds * fps;
     if (start + static_cast<std::uint64_t>(frames - 1) * static_cast<std::uint64_t>(step) > kMaxTicks) {
-        return "Zegar obrazu minąłby 4294967295 ms przed końcem nagrania.";
+        return "Zegar obrazu minąłby " + polishNumber(static_cast<std::int64_t>(kMaxTicks)) +
+               "\u00a0ms przed końcem nagrania.";
     }
     recording.start = start;
     recording.step = static_cast<std::uint32_t>(step);
@@ -120,7 +122,7 @@ std::string recordFrame(Recording& recording, const Picture& picture, SDL_Surfac
         }
         if (error == kGifTooManyColours) {
             failed = "Klatka " + std::to_string(recording.gif.frames) +
-                     " ma więcej niż 256 kolorów, a klatka GIF-a mieści najwyżej 256.";
+                     " ma więcej niż 256 kolorów, a\u00a0klatka GIF-a mieści najwyżej 256.";
         } else if (error != kGifOk) {
             failed = "Zabrakło pamięci na GIF.";
         }

@@ -218,7 +218,7 @@ std::string setParameter(const Parameter& parameter, const std::string& text, Fr
     // A value shown rounded at either end of the range is within reach.
     const double slack = 0.5 * std::pow(10.0, -parameter.decimals);
     if (!(wanted >= parameter.low - slack && wanted <= parameter.high + slack)) {
-        return "Poza zakresem: " + std::string(parameter.label) + " może wynosić od " +
+        return "Poza zakresem: " + std::string(parameter.label) + "\u00a0może wynosić od " +
                polishNumber(formatParameter(parameter, parameter.low)) + " do " +
                polishNumber(formatParameter(parameter, parameter.high)) + ".";
     }

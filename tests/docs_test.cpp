@@ -235,7 +235,8 @@ std::vector<std::string> typesettingFaults(const std::string& text)
             const std::string after = text.substr(i + 2, 4);
             const bool group = after.size() >= 3 && isDigit(after[0]) && isDigit(after[1]) && isDigit(after[2]) &&
                                (after.size() == 3 || !isDigit(after[3]));
-            const bool unit = std::regex_search(after, std::regex("^(s|ms|kB|MB|%)([^A-Za-z\x80-\xff]|$)"));
+            static const std::regex kUnit("^(s|ms|kB|MB|%)([^A-Za-z\x80-\xff]|$)");
+            const bool unit = std::regex_search(after, kUnit);
             if (group || unit || after.rfind("×", 0) == 0) {
                 found(i, "a line may break inside a number or before its unit");
             }
@@ -290,8 +291,8 @@ std::string pageText(const std::string& html)
         const std::size_t end = html.find('>', tag);
         const std::string inside = html.substr(tag, end - tag);
         std::smatch shown;
-        for (auto it = inside.cbegin(); std::regex_search(it, inside.cend(), shown, std::regex("(title|aria-label)=\"([^\"]*)\""));
-             it = shown[0].second) {
+        static const std::regex kShownAttribute("(title|aria-label)=\"([^\"]*)\"");
+        for (auto it = inside.cbegin(); std::regex_search(it, inside.cend(), shown, kShownAttribute); it = shown[0].second) {
             text += "\n" + shown[2].str() + "\n";
         }
         at = end + 1;

@@ -111,13 +111,13 @@ TEST(PageRecording, TheClockStepsAtThePicturesSpeedAndTheDelayIsThePlaybackRate)
         {"8", 0, 1, 10, 2.0, 200, 10, 10, ""},
         {"8", 0, 1, 10, 0.5, 50, 10, 10, ""},
         {"1", 4294967295u - 9 * 100, 1, 10, 1.0, 100, 10, 10, ""},  // the last frame on the clock's last ms
-        {"1", 4294967295u - 9 * 100 + 1, 1, 10, 1.0, 0, 0, 0, "minąłby 4294967295 ms"},
-        {"7", 0, 3, 25, 1.0, 0, 0, 0, "GIF trwa 1, 2, 5 albo 10 s."},
+        {"1", 4294967295u - 9 * 100 + 1, 1, 10, 1.0, 0, 0, 0, "minąłby 4\u00a0294\u00a0967\u00a0295\u00a0ms"},
+        {"7", 0, 3, 25, 1.0, 0, 0, 0, "GIF trwa 1, 2, 5 albo 10\u00a0s."},
         {"7", 0, 1, 30, 1.0, 0, 0, 0, "GIF ma 10 albo 25 klatek na sekundę."},
         {"7", 0, 1, 25, 0.33, 0, 0, 0, "pełną milisekundę"},
         {"7", 0, 1, 25, 0.0, 0, 0, 0, "pełną milisekundę"},
-        {"4", 0, 1, 25, 1.0, 0, 0, 0, "tylko z obrazu, który porusza zegar"},
-        {"3", 0, 1, 25, 1.0, 0, 0, 0, "tylko z obrazu, który porusza zegar"},
+        {"4", 0, 1, 25, 1.0, 0, 0, 0, "tylko z\u00a0obrazu, który porusza zegar"},
+        {"3", 0, 1, 25, 1.0, 0, 0, 0, "tylko z\u00a0obrazu, który porusza zegar"},
     };
     for (const auto& c : cases) {
         const std::string what = std::string(c.answer) + " from " + std::to_string(c.start) + ", " +

@@ -299,7 +299,7 @@ std::string gifErrorWords(const GifEncoder& gif, Language language, const std::s
     switch (gif.error) {
     case kGifTooManyColours:
         return polish ? "Klatka " + std::to_string(gif.frames) +
-                            " ma więcej niż 256 kolorów, a klatka GIF-a mieści najwyżej 256."
+                            " ma więcej niż 256 kolorów, a\u00a0klatka GIF-a mieści najwyżej 256."
                       : "frame " + std::to_string(gif.frames) +
                             " has more than 256 colours, and a GIF frame holds at most 256 (PNG has no such limit)";
     case kGifWriteFailed:

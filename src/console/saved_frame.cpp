@@ -38,7 +38,7 @@ std::string snapshotCommand(const Picture& picture, const FrameInputs& inputs)
 std::string saveDrawnFrame(const Picture& picture, const FrameInputs& inputs)
 {
     const std::string failed = "Nie udało się zapisać klatki do pliku " + savedFrameName(picture, inputs, 1) +
-                               " w folderze, w którym uruchomiono Plotnik: ";
+                               " w folderze, w którym uruchomiono Plotnika: ";
     std::string error;
     SDL_Surface* pixels = makeFramePixels(error);
     if (pixels == nullptr) {

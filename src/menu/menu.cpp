@@ -14,7 +14,8 @@
 const Picture kPictures[kPictureCount] = {
     {"1", "1 - Funkcje trygonometryczne",
      "Wykresy y = sin(f·x) (czerwony), y = cos(f·x) (zielony) i y = tg(f·x) (niebieski) dla x "
-     "od 0 do 6,4, na jednej osi: 200 pikseli na jednostkę w poziomie, 100 w pionie. Napis w rogu "
+     "od 0 do 6,4. Osi obraz nie rysuje: wartość 0 leży na środkowym wierszu okna. Na jednostkę "
+     "przypada 200 pikseli w poziomie i 100 w pionie. Napis w rogu "
      "podaje parametr f z dopiskiem „Hz”, choć na obrazie nie ma osi czasu. Steruje zegar: f rośnie "
      "równomiernie od 0 do 20 przez 4 s, potem wraca do 0 i rośnie od nowa; w oknie mieści się "
      "mniej więcej f okresów sinusa.",
@@ -57,9 +58,9 @@ const Picture kPictures[kPictureCount] = {
      "2,3 s, czyli 1 radian co 360 ms.",
      kSteeredByClock, [](const FrameInputs& in) { drawRotation(phaseFromTicks(in.ticks, kRotationWrap)); }},
     {"7", "7 - Graficzne przedstawienie sinusa i cosinusa",
-     "Okrąg jednostkowy i punkt, który zaczyna na jego górze i obiega go zgodnie z ruchem "
-     "wskazówek zegara: po kącie φ stoi w punkcie (sin φ, cos φ), kąt liczy się od pionu jak "
-     "na tarczy zegara. Wysokość punktu nad środkiem to cosinus, przesunięcie w prawo to sinus. "
+     "Okrąg jednostkowy i punkt, który wyrusza z najwyższego punktu okręgu i obiega go zgodnie "
+     "z ruchem wskazówek zegara: po obrocie o kąt φ ma współrzędne (sin φ, cos φ), bo kąt liczy "
+     "się od pionu, jak na tarczy zegara. Wysokość punktu nad środkiem to cosinus, przesunięcie w prawo to sinus. "
      "Czerwona linia przenosi wysokość punktu do wykresu cosinusa u góry, niebieskie linie "
      "przenoszą przesunięcie w bok, przez ukośną linię pod kątem 45°, do wykresu sinusa u dołu. "
      "Oba wykresy są białe, od kąta 0 do φ, 30 pikseli na radian. Napisy podają kąt w bieżącym "
@@ -80,13 +81,13 @@ const Picture kPictures[kPictureCount] = {
      "Wykres dzielników liczb od 1 do 1280: kolumna na liczbę n, od lewej, i wiersz na dzielnik d "
      "od 1 do 500, od góry; biała kropka, gdy d dzieli n. Dzielników większych od 500 nie ma, więc "
      "liczba większa od 500 nie ma kropki dla samej siebie. Ciemnoczerwony słupek stoi w kolumnie "
-     "każdej liczby, której nie dzieli żadna liczba od 2 do jej połowy: każdej liczby pierwszej, "
-     "ale też 1. Słupek liczby n biegnie od wiersza d = 0, tuż nad białą linią dzielnika 1, do "
-     "wiersza d = n − 1, więc "
-     "słupek liczby pierwszej nie ma na sobie białej kropki poza d = 1. Niebieska kropka w tej samej "
-     "kolumnie stoi w wierszu d równym liczbie liczb pierwszych od 1 do n, na przykład dla 7 "
-     "w wierszu 4 (2, 3, 5, 7); kropka liczby 1 stoi w wierszu d = 0. To obraz nieruchomy: nie "
-     "zmienia go ani zegar, ani mysz.",
+     "każdej liczby pierwszej n i biegnie od wiersza d = 0, tuż nad białą linią dzielnika 1, do "
+     "wiersza d = n − 1, więc nie ma na sobie białej kropki poza d = 1. Niebieska kropka stoi "
+     "w kolumnie każdej liczby, której nie dzieli żadna liczba od 2 do jej połowy: każdej liczby "
+     "pierwszej, ale też 1, więc niebieskie kropki liczą także 1. Kropka liczby 1 stoi w wierszu "
+     "d = 0, a kropka liczby pierwszej n w wierszu d równym liczbie liczb pierwszych od 1 do n, na "
+     "przykład dla 7 w wierszu 4 (2, 3, 5, 7). Kropka liczby 2 wypada w wierszu d = 1, na białej "
+     "linii dzielnika 1, i jej nie widać. To obraz nieruchomy: nie zmienia go ani zegar, ani mysz.",
      kSteeredByNothing, [](const FrameInputs&) { drawPrimeGraph(); }},
     {"10", "10 - Obliczony sinus",
      "Wielomian Taylora sinusa, suma x − x³/3! + x⁵/5! − …, jako biały wykres dla x od 0 do 6,4: 200 "

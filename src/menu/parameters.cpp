@@ -2,6 +2,7 @@
 // frame whose value is nearest a typed one.
 #include "menu/parameters.h"
 
+#include "menu/polish_number.h"
 #include "scenes/scenes.h"
 
 #include <algorithm>
@@ -207,21 +208,24 @@ void moveToValue(const Parameter& parameter, double wanted, FrameInputs& inputs)
 
 }  // namespace
 
-std::string setParameter(const Parameter& parameter, const std::string& text, FrameInputs& inputs)
+bool setParameter(const Parameter& parameter, const std::string& text, FrameInputs& inputs, std::string& why)
 {
     double wanted = 0.0;
     if (!readDecimal(text, wanted)) {
-        return "„" + shortened(text) + "” to nie liczba. Wpisz na przykład " +
-               formatParameter(parameter, parameterValue(parameter, inputs)) + ".";
+        why = "„" + shortened(text) + "” to nie liczba. Wpisz na przykład " +
+              polishNumber(formatParameter(parameter, parameterValue(parameter, inputs))) + ".";
+        return false;
     }
     // A value shown rounded at either end of the range is within reach.
     const double slack = 0.5 * std::pow(10.0, -parameter.decimals);
     if (!(wanted >= parameter.low - slack && wanted <= parameter.high + slack)) {
-        return "Poza zasięgiem: " + std::string(parameter.label) + " może wynosić od " +
-               formatParameter(parameter, parameter.low) + " do " + formatParameter(parameter, parameter.high) + ".";
+        why = "Poza zakresem: " + std::string(parameter.label) + "\u00a0może wynosić od " +
+              polishNumber(formatParameter(parameter, parameter.low)) + " do " +
+              polishNumber(formatParameter(parameter, parameter.high)) + ".";
+        return false;
     }
     moveToValue(parameter, wanted, inputs);
-    return "";
+    return true;
 }
 
 void stepParameter(const Parameter& parameter, int direction, FrameInputs& inputs)

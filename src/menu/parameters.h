@@ -42,9 +42,9 @@ std::string formatParameter(const Parameter& parameter, double value);
 bool readDecimal(const std::string& text, double& value);
 
 // Moves the parameter's input in `inputs` to the frame whose value is nearest the text's value.
-// Returns "" when done, or the Polish sentence that says why not (no number, out of reach);
-// inputs are left alone then.
-std::string setParameter(const Parameter& parameter, const std::string& text, FrameInputs& inputs);
+// False, with the Polish sentence that says why not (no number, out of reach), and inputs left
+// alone, when it cannot.
+bool setParameter(const Parameter& parameter, const std::string& text, FrameInputs& inputs, std::string& why);
 
 // Moves the parameter's input one step up (direction 1) or down (-1), within the input's range.
 void stepParameter(const Parameter& parameter, int direction, FrameInputs& inputs);

@@ -437,7 +437,7 @@ function recordSlice(event) {
 }
 
 const sizeFormat = new Intl.NumberFormat('pl-PL', { maximumFractionDigits: 1 });
-const sizeText = (bytes) => (bytes < 1e6 ? `${sizeFormat.format(bytes / 1e3)} kB` : `${sizeFormat.format(bytes / 1e6)} MB`);
+const sizeText = (bytes) => (bytes < 1e6 ? `${sizeFormat.format(bytes / 1e3)}\u00a0kB` : `${sizeFormat.format(bytes / 1e6)}\u00a0MB`);
 
 // The program's last frame of a GIF: the file is whole.
 function gifRecorded(blob, name) {

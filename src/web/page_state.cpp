@@ -5,6 +5,7 @@
 #include "common/app_state.h"
 #include "common/frame_pixels.h"
 #include "menu/frame_link.h"
+#include "menu/polish_number.h"
 
 #include <cmath>
 #include <string>
@@ -159,8 +160,7 @@ bool typeParameter(PageState& page, int i, const std::string& text, std::uint32_
         return false;
     }
     FrameInputs inputs = lessonFrame(page.lesson, now, kFrameCentre);
-    why = setParameter(*parameter, text, inputs);
-    if (!why.empty()) {
+    if (!setParameter(*parameter, text, inputs, why)) {
         return false;
     }
     holdAt(page, *parameter, inputs, now);
@@ -189,11 +189,11 @@ bool beginRecording(Recording& recording, const Picture& picture, std::uint32_t 
 {
     endRecording(recording);
     if (picture.steering != kSteeredByClock) {
-        why = "GIF można nagrać tylko z obrazu, który porusza zegar.";
+        why = "GIF można nagrać tylko z\u00a0obrazu, który porusza zegar.";
         return false;
     }
     if (!isOffered(kGifSeconds, seconds)) {
-        why = "GIF trwa " + offered(kGifSeconds) + " s.";
+        why = "GIF trwa " + offered(kGifSeconds) + "\u00a0s.";
         return false;
     }
     if (!isOffered(kGifRates, fps)) {
@@ -202,12 +202,13 @@ bool beginRecording(Recording& recording, const Picture& picture, std::uint32_t 
     }
     const double step = kMillisecondsPerSecond / fps * speed;
     if (!(step >= 1.0) || step != std::floor(step)) {
-        why = "W tym tempie klatki GIF-a nie wypadają co pełną milisekundę.";
+        why = "W\u00a0tym tempie klatki GIF-a nie wypadają co pełną milisekundę.";
         return false;
     }
     const int frames = seconds * fps;
     if (start + static_cast<std::uint64_t>(frames - 1) * static_cast<std::uint64_t>(step) > kMaxTicks) {
-        why = "Zegar obrazu minąłby 4294967295 ms przed końcem nagrania.";
+        why = "Zegar obrazu minąłby " + polishNumber(static_cast<std::int64_t>(kMaxTicks)) +
+              "\u00a0ms przed końcem nagrania.";
         return false;
     }
     recording.series = FrameSeries{&picture, FrameInputs{start, SDL_Point{0, 0}}, static_cast<std::uint64_t>(step)};

@@ -177,8 +177,8 @@ EMSCRIPTEN_KEEPALIVE int plotnik_open_link(const char* fragment)
 {
     plotnik_close();
     FrameLink link;
-    pageState.message = readFrameLink(fragment != nullptr ? fragment : "", link);
-    if (!pageState.message.empty()) {
+    pageState.message.clear();
+    if (!readFrameLink(fragment != nullptr ? fragment : "", link, pageState.message)) {
         pageState.shows = kShowsRefused;
         return pageState.shows;
     }

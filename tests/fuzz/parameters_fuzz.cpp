@@ -34,9 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string typed(reinterpret_cast<const char*>(data + kHeader), size - kHeader);
 
     FrameInputs to = from;
-    const std::string message = setParameter(p, typed, to);
-    if (!message.empty()) {
-        if (to != from) {
+    std::string message;
+    if (!setParameter(p, typed, to, message)) {
+        if (to != from || message.empty()) {
             std::abort();
         }
     } else {
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         FrameInputs again = to;
         const std::string shown = formatParameter(p, value);
-        if (!setParameter(p, shown, again).empty() || formatParameter(p, parameterValue(p, again)) != shown) {
+        if (!setParameter(p, shown, again, message) || formatParameter(p, parameterValue(p, again)) != shown) {
             std::abort();
         }
     }

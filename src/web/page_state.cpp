@@ -1,10 +1,11 @@
-// The page's redraw decisions and its constants for page.js.
+// The page's redraw decisions and the constants its script reads.
 #include "web/page_state.h"
 
 #include "common/app_state.h"
 #include "menu/frame_link.h"
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 bool frameMustBeDrawn(const PageState& page, const FrameInputs& now)
@@ -142,10 +143,16 @@ std::string pageConstants()
     const auto pair = [](const char* name, long long value) {
         return std::string("\"") + name + "\":" + std::to_string(value);
     };
-    const auto list = [](const auto& values) {
+    // A number as JSON, with every digit the double needs to come back as itself.
+    const auto number = [](double value) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.17g", value);
+        return std::string(text);
+    };
+    const auto list = [&number](const auto& values) {
         std::string text;
-        for (const int v : values) {
-            text += (text.empty() ? "[" : ",") + std::to_string(v);
+        for (const auto v : values) {
+            text += (text.empty() ? "[" : ",") + number(v);
         }
         return text + "]";
     };
@@ -160,5 +167,6 @@ std::string pageConstants()
            pair("mouse", kSteeredByMouse) + "}," +
            "\"frame\":{" + pair("width", kWindowWidth) + "," + pair("height", kWindowHeight) + "}," +
            "\"keys\":{" + keys + "}," +
+           "\"speeds\":" + list(kLessonSpeeds) + "," +
            "\"gif\":{\"seconds\":" + list(kGifSeconds) + ",\"rates\":" + list(kGifRates) + "}}";
 }

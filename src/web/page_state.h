@@ -57,9 +57,10 @@ bool frameMustBeDrawn(const PageState& page, const FrameInputs& now);
 // page can change it (a still picture, a mouse picture, a held clock).
 bool mayRest(const PageState& page);
 
-// The constants page.js works with, as one JSON object, so that it copies none of them: what
-// plotnik_open_link answers ("shows"), the steering kinds ("steering"), the frame's size
-// ("frame"), and the lesson keys plotnik_key takes ("keys").
+// The constants the page's script works with, as one JSON object, so that it copies none of them:
+// what plotnik_open_link answers ("shows"), the steering kinds ("steering"), the frame's size
+// ("frame"), the lesson keys plotnik_key takes ("keys"), the clock's speeds a teacher chooses from
+// ("speeds", slowest first) and the GIF lengths and rates ("gif").
 std::string pageConstants();
 
 // Starts recording the picture from the clock at start, seconds long at fps frames a second, the

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -80,6 +81,16 @@ TEST(PageState, TheConstantsForThePageAreTheProgramsOwn)
         {"\"faster\":", kKeyFaster},
     };
     EXPECT_NE(json.find("\"gif\":{\"seconds\":[1,2,5,10],\"rates\":[10,25]}"), std::string::npos) << json;
+    // The speeds, each read back as exactly the lesson's own, in its order.
+    const std::size_t speeds = json.find("\"speeds\":[");
+    ASSERT_NE(speeds, std::string::npos) << json;
+    const char* read = json.c_str() + speeds + std::string("\"speeds\":").size();
+    for (const double speed : kLessonSpeeds) {
+        char* end = nullptr;
+        EXPECT_EQ(std::strtod(read + 1, &end), speed) << json;  // past the '[' or the ','
+        read = end;
+    }
+    EXPECT_EQ(*read, ']') << json;
     for (const auto& c : cases) {
         const std::size_t at = json.find(c.name);
         ASSERT_NE(at, std::string::npos) << c.name << " in " << json;

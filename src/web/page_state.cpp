@@ -1,5 +1,5 @@
-// The page's decisions: when to draw and rest, its constants for page.js, its parameters, and its
-// GIF recording.
+// The page's decisions: when to draw and rest, the constants its script reads, its parameters,
+// and its GIF recording.
 #include "web/page_state.h"
 
 #include "common/app_state.h"
@@ -8,6 +8,7 @@
 #include "menu/polish_number.h"
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 bool pictureOpen(const PageState& page)
@@ -112,10 +113,16 @@ std::string pageConstants()
     const auto pair = [](const char* name, long long value) {
         return std::string("\"") + name + "\":" + std::to_string(value);
     };
-    const auto list = [](const auto& values) {
+    // A number as JSON, with every digit the double needs to come back as itself.
+    const auto number = [](double value) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.17g", value);
+        return std::string(text);
+    };
+    const auto list = [&number](const auto& values) {
         std::string text;
-        for (const int v : values) {
-            text += (text.empty() ? "[" : ",") + std::to_string(v);
+        for (const auto v : values) {
+            text += (text.empty() ? "[" : ",") + number(v);
         }
         return text + "]";
     };
@@ -130,6 +137,7 @@ std::string pageConstants()
            pair("mouse", kSteeredByMouse) + "}," +
            "\"frame\":{" + pair("width", kWindowWidth) + "," + pair("height", kWindowHeight) + "}," +
            "\"keys\":{" + keys + "}," +
+           "\"speeds\":" + list(kLessonSpeeds) + "," +
            "\"gif\":{\"seconds\":" + list(kGifSeconds) + ",\"rates\":" + list(kGifRates) + "}}";
 }
 

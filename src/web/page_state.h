@@ -72,9 +72,10 @@ bool mayRest(const PageState& page);
 // marked as taking them).
 bool wakePage(PageState& page);
 
-// The constants page.js works with, as one JSON object, so that it copies none of them: what
-// plotnik_open_link answers ("shows"), the steering kinds ("steering"), the frame's size
-// ("frame"), the lesson keys plotnik_key takes ("keys") and the GIF's lengths and rates ("gif").
+// The constants the page's script works with, as one JSON object, so that it copies none of them:
+// what plotnik_open_link answers ("shows"), the steering kinds ("steering"), the frame's size
+// ("frame"), the lesson keys plotnik_key takes ("keys"), the clock's speeds a teacher chooses from
+// ("speeds", slowest first) and the GIF lengths and rates ("gif").
 std::string pageConstants();
 
 // The live picture's parameter i, or null.

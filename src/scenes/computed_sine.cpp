@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr float kZeroRow = 360.0f;          // row of the value 0
+constexpr float kZeroRow = static_cast<float>(kFrameCentre.y);  // the middle row is the value 0
 constexpr float kPixelsPerUnit = 100.0f;    // the value 1 lies 100 rows above it
 constexpr float kColumnsPerRadian = 200.0f;
 constexpr int kLargestFiniteFactorial = 170;  // 171! is beyond the double range

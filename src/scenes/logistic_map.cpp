@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kColumnStep = 10;            // one term every 10 columns
 constexpr int kTerms = kWindowWidth / kColumnStep;
-constexpr float kZeroRow = 360.0f;         // row of the value 0
+constexpr float kZeroRow = static_cast<float>(kFrameCentre.y);  // the middle row is the value 0
 constexpr float kPixelsPerUnit = 100.0f;   // the value 1 lies 100 rows above it
 constexpr SDL_Color kTextColour{255, 255, 255, 0};
 // The pointer's row sets the start value, 1 on the top row; its column the rate, 0 at the left edge

@@ -8,18 +8,19 @@
 
 namespace {
 
-constexpr int kOriginColumn = 640;
-constexpr int kOriginRow = 360;
+constexpr int kOriginColumn = kFrameCentre.x;  // the axes cross at the frame's centre
+constexpr int kOriginRow = kFrameCentre.y;
 constexpr int kMarkSpacing = 40;       // pixels per unit on both axes
 constexpr int kLastMark = 640;         // marks run out to 640 pixels on all four sides
 constexpr int kMarkHalfLength = 5;     // every mark is 11 pixels long
 constexpr int kCurveReach = 640;       // the curve runs from offset -640 to 640
+constexpr float kCurveZeroRow = static_cast<float>(kOriginRow);  // the height 0 lies on the x axis
 constexpr SDL_Color kTextColour{255, 255, 255, 0};
 // The pointer's row sets a, 0 on the middle row and 1 two hundred rows above it; its column sets
 // b in units of the marks, 0 in the middle column.
-constexpr float kMiddleRow = 360.0f;
+constexpr float kMiddleRow = static_cast<float>(kFrameCentre.y);
 constexpr float kRowsPerUnitOfA = 200.0f;
-constexpr float kMiddleColumn = 640.0f;
+constexpr float kMiddleColumn = static_cast<float>(kFrameCentre.x);
 constexpr float kColumnsPerUnitOfB = 40.0f;
 
 void drawAxes()
@@ -61,7 +62,7 @@ void drawCurve(float a, float b)
         const float square = static_cast<float>(offset * offset) * a / 40.0f;
         const float height = square + static_cast<float>(offset) * b;
         int row = 0;
-        const bool valid = toPixel(360.0f - height, row);
+        const bool valid = toPixel(kCurveZeroRow - height, row);
         if (valid && previousValid && mayShow(column, row, column - 1, previousRow)) {
             SDL_RenderDrawLine(app.renderer, column, row, column - 1, previousRow);
         }

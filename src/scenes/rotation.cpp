@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr float kCentreX = 640.0f;
-constexpr float kCentreY = 360.0f;
+constexpr float kCentreX = static_cast<float>(kFrameCentre.x);  // the rectangle turns about the frame's centre
+constexpr float kCentreY = static_cast<float>(kFrameCentre.y);
 constexpr float kHalfLength = 100.0f;  // the long sides run along the direction of phase
 constexpr float kHalfWidth = 50.0f;
 

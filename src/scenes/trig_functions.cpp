@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr float kCentreRow = 360.0f;         // row of the value 0
+constexpr float kCentreRow = static_cast<float>(kFrameCentre.y);  // the middle row is the value 0
 constexpr float kPixelsPerUnit = 100.0f;     // a value of +1 lies 100 rows above the centre line
 constexpr float kSamplesPerRadian = 200.0f;  // sample i stands for the angle i / 200
 // The frequency climbs by 0.1 every 20 ms and falls back to 0 after 200 such steps (4 s).

@@ -12,8 +12,8 @@ bool primeCacheReady = false;
 
 namespace {
 
-constexpr int kStartX = 640;  // the number 1 sits on the window's centre
-constexpr int kStartY = 360;
+constexpr int kStartX = kFrameCentre.x;  // the number 1 sits on the frame's centre
+constexpr int kStartY = kFrameCentre.y;
 constexpr int kStepX[4] = {1, 0, -1, 0};  // right, up, left, down; y grows downwards
 constexpr int kStepY[4] = {0, -1, 0, 1};
 

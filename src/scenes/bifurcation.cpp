@@ -1,4 +1,5 @@
 // The bifurcation diagram of the logistic map for rates from -2 to just below 4.
+#include "scenes/scene_layout.h"
 #include "scenes/scenes.h"
 
 #include "common/app_state.h"
@@ -73,7 +74,7 @@ std::vector<SDL_Point> bifurcationPoints()
 void drawBifurcation()
 {
     drawLabel(app.smallFont, "Diagram bifurkacyjny odwzorowania logistycznego (iteracje 256-512)",
-              {255, 255, 255, 0}, 12, 12);
+              kLabelColour, kLabelLeft, kTitleTop);
     SDL_SetRenderDrawColor(app.renderer, 255, 255, 255, 255);
     // All points are white, so they may reach the renderer a step at a time: a few small
     // batches instead of one large one that would need fresh memory every frame.

@@ -1,4 +1,5 @@
 // Three sine waves a third of a turn apart, each with its radius turning on the unit circle.
+#include "scenes/scene_layout.h"
 #include "scenes/scenes.h"
 #include "scenes/unit_circle.h"
 
@@ -58,7 +59,7 @@ void drawLevels()
 
 void drawPhaseShift(float phase)
 {
-    drawLabel(app.smallFont, "Przesuniecie fazowe", {255, 255, 255, 0}, 12, 12);
+    drawLabel(app.smallFont, "Przesuniecie fazowe", kLabelColour, kLabelLeft, kTitleTop);
     drawUnitCircle();
     drawWaves(phase);
     const int xEnd = static_cast<int>(phase * kPixelsPerRadian + kGraphOriginF);

@@ -1,5 +1,6 @@
 // The parabola y = a x^2 + b x on a coordinate cross; the mouse sets a and b.
 #include "scenes/safe_pixel.h"
+#include "scenes/scene_layout.h"
 #include "scenes/scenes.h"
 
 #include "common/app_state.h"
@@ -15,7 +16,6 @@ constexpr int kLastMark = 640;         // marks run out to 640 pixels on all fou
 constexpr int kMarkHalfLength = 5;     // every mark is 11 pixels long
 constexpr int kCurveReach = 640;       // the curve runs from offset -640 to 640
 constexpr float kCurveZeroRow = static_cast<float>(kOriginRow);  // the height 0 lies on the x axis
-constexpr SDL_Color kTextColour{255, 255, 255, 0};
 // The pointer's row sets a, 0 on the middle row and 1 two hundred rows above it; its column sets
 // b in units of the marks, 0 in the middle column.
 constexpr float kMiddleRow = static_cast<float>(kFrameCentre.y);
@@ -75,7 +75,7 @@ void drawCurve(float a, float b)
 
 void plotQuadratic(float a, float b)
 {
-    drawLabel(app.smallFont, "Funkcja kwadratowa", kTextColour, 12, 12);
+    drawLabel(app.smallFont, "Funkcja kwadratowa", kLabelColour, kLabelLeft, kTitleTop);
     SDL_SetRenderDrawColor(app.renderer, 255, 255, 255, 255);
     drawAxes();
     SDL_SetRenderDrawColor(app.renderer, 255, 255, 0, 0);
@@ -109,7 +109,7 @@ void drawQuadraticAt(int mouseX, int mouseY)
     char readout[128];
     formatText(readout, sizeof readout, "a = %.4f | b = %.4f | c = 0", static_cast<double>(a),
                static_cast<double>(b));
-    drawLabel(app.largeFont, readout, kTextColour, 12, 28);
+    drawLabel(app.largeFont, readout, kLabelColour, kLabelLeft, kReadoutTop);
     plotQuadratic(a, b);
 }
 

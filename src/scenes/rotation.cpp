@@ -1,4 +1,5 @@
 // A 200 x 100 rectangle outline turned by phase about the window's centre.
+#include "scenes/scene_layout.h"
 #include "scenes/scenes.h"
 
 #include "common/app_state.h"
@@ -17,7 +18,7 @@ constexpr float kHalfWidth = 50.0f;
 
 void drawRotation(float phase)
 {
-    drawLabel(app.smallFont, "Rotacja", {255, 255, 255, 0}, 12, 12);
+    drawLabel(app.smallFont, "Rotacja", kLabelColour, kLabelLeft, kTitleTop);
     SDL_SetRenderDrawColor(app.renderer, 255, 255, 255, 255);
 
     const float s = static_cast<float>(std::sin(static_cast<double>(phase)));

@@ -43,6 +43,10 @@ extern std::uint8_t primeCache[kSpiralNumbers];  // entry k: 1 when k + 1 is pri
 extern bool primeCacheReady;                     // set by the first spiral frame, never reset by the program
 void forgetPrimeCache();  // tests and benchmarks only: empties the cache so the next frame fills it again
 
+// Half a turn, in radians and in degrees.
+constexpr double kPi = 3.141592653589793;
+constexpr double kDegreesPerPi = 180.0;
+
 // 6, 7 and 8 turn with the clock: one radian every 360 ms, ticks / 360 in single precision,
 // wrapped at `wrap` in double and narrowed; 6 wraps at one turn, 7 and 8 at three.
 constexpr double kTwoPi = 6.283185307179586;

@@ -1,4 +1,5 @@
 // Sine and cosine as the projections of a point moving on the unit circle, traced as curves.
+#include "scenes/scene_layout.h"
 #include "scenes/scenes.h"
 #include "scenes/unit_circle.h"
 
@@ -10,10 +11,7 @@
 
 namespace {
 
-constexpr double kTurn = 6.283185307179586;
-constexpr double kPi = 3.141592653589793;
 constexpr std::size_t kReadoutCapacity = 32;
-constexpr SDL_Color kLabelColour = {255, 255, 255, 0};
 
 constexpr float kCosineZeroRow = 200.0f;
 constexpr int kSineZeroRow = 500;
@@ -33,7 +31,7 @@ constexpr SDL_Point kGrid[][2] = {
 // The angle within the current turn, which the readouts show.
 double angleInTurn(float phase)
 {
-    return std::fmod(static_cast<double>(phase), kTurn);
+    return std::fmod(static_cast<double>(phase), kTwoPi);
 }
 
 void drawReadouts(float phase)
@@ -96,7 +94,7 @@ void drawCurves(float phase)
 void formatAngleReadout(char* buffer, std::size_t capacity, float phase)
 {
     const double r = angleInTurn(phase);
-    const double degrees = r / kPi * 180.0;
+    const double degrees = r / kPi * kDegreesPerPi;
     formatText(buffer, capacity, "%.4f deg = %.4f rad", degrees, r);
 }
 
@@ -114,7 +112,7 @@ void formatSineReadout(char* buffer, std::size_t capacity, float phase)
 
 void drawSineCosine(float phase)
 {
-    drawLabel(app.smallFont, "Graficzne przedstawienie sinusa i cosinusa", kLabelColour, 12, 12);
+    drawLabel(app.smallFont, "Graficzne przedstawienie sinusa i cosinusa", kLabelColour, kLabelLeft, kTitleTop);
     drawReadouts(phase);
     drawUnitCircle();
     drawGrid();

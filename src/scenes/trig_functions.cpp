@@ -12,6 +12,8 @@ namespace {
 constexpr float kCentreRow = static_cast<float>(kFrameCentre.y);  // the middle row is the value 0
 constexpr float kPixelsPerUnit = 100.0f;     // a value of +1 lies 100 rows above the centre line
 constexpr float kSamplesPerRadian = 200.0f;  // sample i stands for the angle i / 200
+// Sample i lands in column i / f, so the samples below f times the width fill the window.
+constexpr float kColumns = static_cast<float>(kWindowWidth);
 // The frequency climbs by 0.1 every 20 ms and falls back to 0 after 200 such steps (4 s).
 constexpr float kMillisecondsPerStep = 20.0f;
 constexpr double kStepsPerCycle = 200.0;
@@ -78,12 +80,12 @@ void drawTrigFunctionsAt(std::uint32_t ticks)
     char readout[16];
     formatText(readout, sizeof readout, "%.2f Hz", static_cast<double>(f));
 
-    const float bound = f * 1280.0f;
+    const float bound = f * kColumns;
     drawLabel(app.smallFont, "Sinusoida", {255, 0, 0, 0}, 12, 12);
     drawGraph(sine, {255, 0, 0, 255}, f, bound);
     drawLabel(app.smallFont, "Cosinusoida", {0, 255, 0, 0}, 12, 24);
     drawGraph(cosine, {0, 255, 0, 255}, f, bound);
     drawLabel(app.smallFont, "Tangensoida", {0, 0, 255, 0}, 12, 36);
     drawGraph(tangent, {0, 0, 255, 255}, f, bound);
-    drawLabel(app.largeFont, readout, {255, 255, 255, 0}, 100, 24);
+    drawLabel(app.largeFont, readout, kLabelColour, 100, 24);
 }

@@ -1,4 +1,5 @@
 // The Ulam spiral: 1 to 500000 along a square spiral from the window's centre, primes white.
+#include "scenes/scene_layout.h"
 #include "scenes/scenes.h"
 
 #include "common/app_state.h"
@@ -75,7 +76,7 @@ void forgetPrimeCache()
 
 void drawUlamSpiral()
 {
-    drawLabel(app.smallFont, "Spirala Ulama", {255, 255, 255, 0}, 12, 12);
+    drawLabel(app.smallFont, "Spirala Ulama", kLabelColour, kLabelLeft, kTitleTop);
     printLine("Prosze czekac...");
     if (!primeCacheReady) {
         fillPrimeCache();

@@ -16,6 +16,10 @@ constexpr int kSteps = 512;
 constexpr int kLastHiddenStep = 256;  // terms up to x(256) are the transient
 constexpr float kZeroRow = 500.0f;        // row of the value 0
 constexpr float kPixelsPerUnit = 300.0f;  // the value 1 lies 300 rows above it
+// Column i + 40 has the rate i / 200 - 2, and its sequence starts at 0.5.
+constexpr float kColumnsPerUnitOfRate = 200.0f;
+constexpr float kRateShift = 2.0f;
+constexpr float kStartValue = 0.5f;
 
 using Columns = std::array<float, kRates>;
 using Points = std::array<SDL_Point, kRates>;
@@ -46,8 +50,8 @@ void runDiagram(Take take)
     Columns r;
     Columns x;
     for (int i = 0; i < kRates; ++i) {
-        r[i] = static_cast<float>(i) / 200.0f - 2.0f;
-        x[i] = 0.5f;
+        r[i] = static_cast<float>(i) / kColumnsPerUnitOfRate - kRateShift;
+        x[i] = kStartValue;
     }
     Points points;
     for (int n = 0; n < kSteps; ++n) {

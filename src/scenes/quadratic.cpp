@@ -11,17 +11,18 @@ namespace {
 
 constexpr int kOriginColumn = kFrameCentre.x;  // the axes cross at the frame's centre
 constexpr int kOriginRow = kFrameCentre.y;
-constexpr int kMarkSpacing = 40;       // pixels per unit on both axes
-constexpr int kLastMark = 640;         // marks run out to 640 pixels on all four sides
-constexpr int kMarkHalfLength = 5;     // every mark is 11 pixels long
-constexpr int kCurveReach = 640;       // the curve runs from offset -640 to 640
+constexpr int kMarkSpacing = 40;               // pixels per unit on both axes
+constexpr float kPixelsPerUnit = static_cast<float>(kMarkSpacing);
+constexpr int kLastMark = kOriginColumn;       // marks run out 640 pixels on all four sides
+constexpr int kMarkHalfLength = 5;             // every mark is 11 pixels long
+constexpr int kCurveReach = kOriginColumn;     // offsets -640 to 640: the curve spans the frame
 constexpr float kCurveZeroRow = static_cast<float>(kOriginRow);  // the height 0 lies on the x axis
 // The pointer's row sets a, 0 on the middle row and 1 two hundred rows above it; its column sets
 // b in units of the marks, 0 in the middle column.
 constexpr float kMiddleRow = static_cast<float>(kFrameCentre.y);
 constexpr float kRowsPerUnitOfA = 200.0f;
 constexpr float kMiddleColumn = static_cast<float>(kFrameCentre.x);
-constexpr float kColumnsPerUnitOfB = 40.0f;
+constexpr float kColumnsPerUnitOfB = kPixelsPerUnit;
 
 void drawAxes()
 {
@@ -59,7 +60,7 @@ void drawCurve(float a, float b)
     bool previousValid = false;
     for (int offset = -kCurveReach; offset <= kCurveReach; ++offset) {
         const int column = offset + kOriginColumn;
-        const float square = static_cast<float>(offset * offset) * a / 40.0f;
+        const float square = static_cast<float>(offset * offset) * a / kPixelsPerUnit;
         const float height = square + static_cast<float>(offset) * b;
         int row = 0;
         const bool valid = toPixel(kCurveZeroRow - height, row);

@@ -9,7 +9,8 @@
 
 namespace {
 
-constexpr float kCentreX = static_cast<float>(kFrameCentre.x);  // the rectangle turns about the frame's centre
+// The rectangle turns about the frame's centre.
+constexpr float kCentreX = static_cast<float>(kFrameCentre.x);
 constexpr float kCentreY = static_cast<float>(kFrameCentre.y);
 constexpr float kHalfLength = 100.0f;  // the long sides run along the direction of phase
 constexpr float kHalfWidth = 50.0f;

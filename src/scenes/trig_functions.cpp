@@ -1,5 +1,6 @@
 // Sine (red), cosine (green) and tangent (blue) on one centre line, squeezed by a frequency that
 // climbs from 0 to just under 20 every four seconds.
+#include "scenes/scene_layout.h"
 #include "scenes/scenes.h"
 
 #include "common/app_state.h"
@@ -19,6 +20,11 @@ constexpr float kMillisecondsPerStep = 20.0f;
 constexpr double kStepsPerCycle = 200.0;
 constexpr float kFrequencyPerStep = 0.1f;
 constexpr double kFrequencyPerStepExact = 0.1;
+// The graphs' names stand one under another in the top left corner, the frequency right of them.
+constexpr int kCosineNameTop = 24;
+constexpr int kTangentNameTop = 36;
+constexpr int kFrequencyLeft = 100;
+constexpr int kFrequencyTop = 24;
 
 // One graph: a point for every sample i below bound, in column i / f. Every point of a graph has
 // the same colour, so they go to the renderer in runs of kPointRun points; a run that size stays in
@@ -81,11 +87,11 @@ void drawTrigFunctionsAt(std::uint32_t ticks)
     formatText(readout, sizeof readout, "%.2f Hz", static_cast<double>(f));
 
     const float bound = f * kColumns;
-    drawLabel(app.smallFont, "Sinusoida", {255, 0, 0, 0}, 12, 12);
+    drawLabel(app.smallFont, "Sinusoida", {255, 0, 0, 0}, kLabelLeft, kTitleTop);
     drawGraph(sine, {255, 0, 0, 255}, f, bound);
-    drawLabel(app.smallFont, "Cosinusoida", {0, 255, 0, 0}, 12, 24);
+    drawLabel(app.smallFont, "Cosinusoida", {0, 255, 0, 0}, kLabelLeft, kCosineNameTop);
     drawGraph(cosine, {0, 255, 0, 255}, f, bound);
-    drawLabel(app.smallFont, "Tangensoida", {0, 0, 255, 0}, 12, 36);
+    drawLabel(app.smallFont, "Tangensoida", {0, 0, 255, 0}, kLabelLeft, kTangentNameTop);
     drawGraph(tangent, {0, 0, 255, 255}, f, bound);
-    drawLabel(app.largeFont, readout, kLabelColour, 100, 24);
+    drawLabel(app.largeFont, readout, kLabelColour, kFrequencyLeft, kFrequencyTop);
 }

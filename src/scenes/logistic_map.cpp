@@ -64,8 +64,7 @@ void drawLogisticMapAt(int mouseX, int mouseY)
     const float x0 = logisticStart(mouseY);
     const float k = logisticRate(mouseX);
     char readout[32];
-    formatText(readout, sizeof readout, "x0 = %.4f | k = %.4f", static_cast<double>(x0),
-               static_cast<double>(k));
+    formatTwoValues(readout, sizeof readout, "x0 = %.4f | k = %.4f", x0, k);
 
     SDL_SetRenderDrawColor(app.renderer, 255, 255, 255, 255);
     drawLabel(app.smallFont, "Odwzorowanie logistyczne", kLabelColour, kLabelLeft, kTitleTop);

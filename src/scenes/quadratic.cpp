@@ -108,8 +108,7 @@ void drawQuadraticAt(int mouseX, int mouseY)
     const float a = quadraticA(mouseY);
     const float b = quadraticB(mouseX);
     char readout[128];
-    formatText(readout, sizeof readout, "a = %.4f | b = %.4f | c = 0", static_cast<double>(a),
-               static_cast<double>(b));
+    formatTwoValues(readout, sizeof readout, "a = %.4f | b = %.4f | c = 0", a, b);
     drawLabel(app.largeFont, readout, kLabelColour, kLabelLeft, kReadoutTop);
     plotQuadratic(a, b);
 }

@@ -4,7 +4,6 @@
 #include "scenes/scenes.h"
 
 #include "common/app_state.h"
-#include "common/mouse.h"
 #include "common/text.h"
 
 #include <array>
@@ -106,10 +105,4 @@ void drawComputedSineAt(int mouseX)
     char readout[32];
     formatText(readout, sizeof readout, "precyzja: %i", precision);
     drawLabel(app.largeFont, readout, kLabelColour, kLabelLeft, kReadoutTop);
-}
-
-void drawComputedSine()
-{
-    const SDL_Point m = readMouse();
-    drawComputedSineAt(m.x);
 }

@@ -4,7 +4,6 @@
 #include "scenes/scenes.h"
 
 #include "common/app_state.h"
-#include "common/mouse.h"
 #include "common/text.h"
 
 #include <array>
@@ -72,10 +71,4 @@ void drawLogisticMapAt(int mouseX, int mouseY)
     const int count = sequencePoints(x0, k, points);
     SDL_RenderDrawPoints(app.renderer, points.data(), count);
     drawLabel(app.largeFont, readout, kLabelColour, kLabelLeft, kReadoutTop);
-}
-
-void drawLogisticMap()
-{
-    const SDL_Point m = readMouse();
-    drawLogisticMapAt(m.x, m.y);
 }

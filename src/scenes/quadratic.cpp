@@ -4,7 +4,6 @@
 #include "scenes/scenes.h"
 
 #include "common/app_state.h"
-#include "common/mouse.h"
 #include "common/text.h"
 
 namespace {
@@ -111,10 +110,4 @@ void drawQuadraticAt(int mouseX, int mouseY)
     formatTwoValues(readout, sizeof readout, "a = %.4f | b = %.4f | c = 0", a, b);
     drawLabel(app.largeFont, readout, kLabelColour, kLabelLeft, kReadoutTop);
     plotQuadratic(a, b);
-}
-
-void drawQuadratic()
-{
-    const SDL_Point m = readMouse();
-    drawQuadraticAt(m.x, m.y);
 }

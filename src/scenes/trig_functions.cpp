@@ -75,11 +75,6 @@ double trigTicksOf(double f, std::uint32_t near)
     return start + f / kFrequencyPerStepExact * kMillisecondsPerStep;
 }
 
-void drawTrigFunctions()
-{
-    drawTrigFunctionsAt(app.frameTicks);
-}
-
 void drawTrigFunctionsAt(std::uint32_t ticks)
 {
     const float f = trigFrequency(ticks);

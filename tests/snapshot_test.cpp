@@ -2,6 +2,7 @@
 #include "run_command.h"
 #include "scene_window.h"
 
+#include "common/mouse.h"
 #include "menu/menu.h"
 #include "scenes/scenes.h"
 
@@ -57,7 +58,7 @@ Frame drawnHere(const char* answer, std::uint32_t ticks)
 {
     app.choice = answer;
     app.frameTicks = ticks;
-    return renderFrame(dispatchScene);
+    return renderFrame([] { drawFrame(pictureFor(app.choice), FrameInputs{app.frameTicks, readMouse()}); });
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // the keys that hold, step and speed it or move the pointer.
 #include "menu/lesson.h"
 
+#include "common/app_state.h"
+
 #include <algorithm>
 #include <cmath>
 

@@ -2,7 +2,6 @@
 #include "menu/menu.h"
 
 #include "common/app_state.h"
-#include "common/mouse.h"
 #include "scenes/scenes.h"
 
 #include <cstring>
@@ -124,9 +123,4 @@ void drawFrame(const Picture& picture, const FrameInputs& inputs, SDL_Surface* f
     if (frameMemory != nullptr) {
         SDL_RenderFlush(app.renderer);  // every queued drawing call lands in the memory now
     }
-}
-
-void dispatchScene()
-{
-    pictureFor(app.choice).draw(FrameInputs{app.frameTicks, readMouse()});
 }

@@ -32,6 +32,3 @@ const Picture& pictureFor(const std::string& answer);
 // can see (the page's window surface, four bytes a pixel, black all zero bits) passes it, and the
 // clear is one fill of that memory, the same pixels as the renderer's clear.
 void drawFrame(const Picture& picture, const FrameInputs& inputs, SDL_Surface* frameMemory = nullptr);
-
-// The scene of the picture that app.choice selects, at app.frameTicks and the real pointer.
-void dispatchScene();

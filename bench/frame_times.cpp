@@ -6,8 +6,8 @@
 // "forget:" finds the spiral's primes again before every frame, as on its very first frame.
 #include "bench_window.h"
 
-#include "menu/frame_link.h"
-#include "menu/menu.h"
+#include "pictures/frame_link.h"
+#include "pictures/pictures.h"
 #include "scenes/scenes.h"
 
 #include <algorithm>

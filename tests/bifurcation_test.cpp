@@ -3,7 +3,7 @@
 #include "scene_window.h"
 
 #include "common/mouse.h"
-#include "menu/menu.h"
+#include "pictures/pictures.h"
 #include "scenes/scenes.h"
 
 #include <algorithm>

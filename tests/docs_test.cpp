@@ -2,9 +2,9 @@
 // the repository (and an anchor to a heading of the page it names), and each link to a frame of
 // the page to a frame the page can show, written as the page's "Link do tej klatki" writes it.
 // The teacher's guide, the page and the page's messages are set as Polish is set.
-#include "menu/frame_link.h"
-#include "menu/menu.h"
-#include "menu/parameters.h"
+#include "pictures/frame_link.h"
+#include "pictures/pictures.h"
+#include "pictures/parameters.h"
 #include "web/page_state.h"
 
 #include <gtest/gtest.h>
@@ -428,8 +428,8 @@ TEST(PolishTypesetting, ThePagesMessagesAreSetAsPolishIsSet)
         messages.push_back(why);
     }
     for (const char* answer : {"1", "2", "4", "7", "10"}) {
-        int count = 0;
-        const Parameter* parameters = pictureParameters(pictureFor(answer), count);
+        const int count = pictureFor(answer).parameterCount;
+        const Parameter* parameters = pictureFor(answer).parameters;
         for (int i = 0; i < count; ++i) {
             for (const char* typed : {"x y", "-99999"}) {
                 FrameInputs inputs{4321, {-300, 900}};

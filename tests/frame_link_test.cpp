@@ -1,5 +1,5 @@
 // Links to a picture: what opens live, what is a frozen frame, and what is refused.
-#include "menu/frame_link.h"
+#include "pictures/frame_link.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // reads are the program's own; and a GIF recorded in the page is the exporter's.
 #include "web/page_state.h"
 
-#include "menu/frame_link.h"
+#include "pictures/frame_link.h"
 #include "run_command.h"
 #include "scene_window.h"
 
@@ -259,7 +259,8 @@ TEST(PageRecording, AFailedRecordingLeavesTheCanvasFrameInTheWindowsMemory)
                                                            static_cast<Uint8>(i / 256 * 128 + 1), 7, 0);
                                     SDL_RenderDrawPoint(app.renderer, i, static_cast<int>(in.ticks % 720));
                                 }
-                            }};
+                            },
+                            nullptr, 0};
     PageState page;
     page.shows = kShowsFrozen;
     page.picture = &colourful;

@@ -1,6 +1,7 @@
 // The values a teacher types: each goes to the frame whose value is nearest, every frame's own
 // value comes back to that frame, and what is no number or out of reach changes nothing.
-#include "menu/parameters.h"
+#include "pictures/parameters.h"
+#include "pictures/pictures.h"
 #include "scenes/scenes.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +13,8 @@ namespace {
 
 const Parameter& parameterOf(const char* answer, const std::string& id)
 {
-    int count = 0;
-    const Parameter* first = pictureParameters(pictureFor(answer), count);
+    const int count = pictureFor(answer).parameterCount;
+    const Parameter* first = pictureFor(answer).parameters;
     for (int i = 0; i < count; ++i) {
         if (first[i].id == id) {
             return first[i];
@@ -35,8 +36,8 @@ TEST(Parameters, EveryMovingPictureHasItsFieldsAndTheStillOnesNone)
         {"6", "param-angle "}, {"7", "param-angle "}, {"8", "param-angle "}, {"9", ""}, {"10", "param-terms "},
     };
     for (const auto& c : cases) {
-        int count = 0;
-        const Parameter* first = pictureParameters(pictureFor(c.answer), count);
+        const int count = pictureFor(c.answer).parameterCount;
+        const Parameter* first = pictureFor(c.answer).parameters;
         std::string ids;
         for (int i = 0; i < count; ++i) {
             ids += std::string(first[i].id) + " ";

@@ -1,5 +1,5 @@
 // Numbers in the Polish messages: the minus sign and the groups of thousands.
-#include "menu/polish_number.h"
+#include "common/polish_number.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "common/app_state.h"
 #include "common/mouse.h"
 #include "console/program.h"
-#include "menu/menu.h"
+#include "pictures/pictures.h"
 #include "scenes/scenes.h"
 
 #include <SDL.h>

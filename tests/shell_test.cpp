@@ -8,7 +8,7 @@
 #include "common/mouse.h"
 #include "common/text.h"
 #include "console/program.h"
-#include "menu/menu.h"
+#include "pictures/pictures.h"
 #include "scenes/scenes.h"
 
 #include <SDL.h>

@@ -2,7 +2,7 @@
 // and a frame to save.
 #pragma once
 
-#include "menu/lesson.h"
+#include "pictures/lesson.h"
 
 #include <SDL.h>
 

@@ -8,7 +8,7 @@
 #include "console/full_screen.h"
 #include "console/saved_frame.h"
 #include "console/window_keys.h"
-#include "menu/menu.h"
+#include "pictures/pictures.h"
 
 #include <SDL.h>
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "console/picture_window.h"
-#include "menu/menu.h"
+#include "pictures/pictures.h"
 
 #include <SDL.h>
 

@@ -4,7 +4,7 @@
 #include "common/files.h"
 #include "common/frame_pixels.h"
 #include "common/picture_file.h"
-#include "menu/frame_link.h"
+#include "pictures/frame_link.h"
 
 #include <SDL.h>
 

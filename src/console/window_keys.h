@@ -1,7 +1,7 @@
 // The keys of the picture's window: the lesson keys, full screen and saving the frame.
 #pragma once
 
-#include "menu/lesson.h"
+#include "pictures/lesson.h"
 
 #include <SDL.h>
 

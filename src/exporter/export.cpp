@@ -7,8 +7,8 @@
 #include "common/frame_pixels.h"
 #include "common/gif_encoder.h"
 #include "common/picture_file.h"
-#include "menu/frame_series.h"
-#include "menu/menu.h"
+#include "pictures/frame_series.h"
+#include "pictures/pictures.h"
 
 #include <SDL.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
 // The ten scenes, one per menu item, each drawn from the input passed to it (a clock, a pointer,
 // an angle, or nothing for a still picture), and the functions that turn a clock or a pointer into
 // the values a picture shows. Each scene draws one whole frame into app.renderer; none clears or
-// presents it, and none reads the clock or the mouse: drawFrame (menu/menu.h) hands them over.
+// presents it, and none reads the clock or the mouse: drawFrame (pictures/pictures.h) hands them over.
 #pragma once
 
 #include <SDL.h>

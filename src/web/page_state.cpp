@@ -4,8 +4,8 @@
 
 #include "common/app_state.h"
 #include "common/frame_pixels.h"
-#include "menu/frame_link.h"
-#include "menu/polish_number.h"
+#include "pictures/frame_link.h"
+#include "common/polish_number.h"
 
 #include <cmath>
 #include <cstdio>
@@ -143,10 +143,8 @@ std::string pageConstants()
 
 const Parameter* liveParameter(const PageState& page, int i)
 {
-    int count = 0;
-    const Parameter* first =
-        page.shows == kShowsLive && page.picture != nullptr ? pictureParameters(*page.picture, count) : nullptr;
-    return i >= 0 && i < count ? first + i : nullptr;
+    const bool live = page.shows == kShowsLive && page.picture != nullptr;
+    return live && i >= 0 && i < page.picture->parameterCount ? &page.picture->parameters[i] : nullptr;
 }
 
 std::string parametersJson(const PageState& page)

@@ -5,10 +5,10 @@
 
 #include "common/frame_inputs.h"
 #include "common/gif_encoder.h"
-#include "menu/frame_series.h"
-#include "menu/lesson.h"
-#include "menu/menu.h"
-#include "menu/parameters.h"
+#include "pictures/frame_series.h"
+#include "pictures/lesson.h"
+#include "pictures/pictures.h"
+#include "pictures/parameters.h"
 
 #include <SDL.h>
 

@@ -5,9 +5,9 @@
 // call are in test_hooks.cpp.
 #include "common/app_state.h"
 #include "common/window.h"
-#include "menu/frame_link.h"
-#include "menu/lesson.h"
-#include "menu/menu.h"
+#include "pictures/frame_link.h"
+#include "pictures/lesson.h"
+#include "pictures/pictures.h"
 #include "web/page_frame.h"
 #include "web/page_state.h"
 #include "web/web_program.h"

@@ -1,7 +1,7 @@
 // Any text as the page's link fragment, read as the page reads it: a good link names a picture,
 // keeps its clock and pointer in range, and the link written back from it reads as the same.
-#include "menu/frame_link.h"
-#include "menu/menu.h"
+#include "pictures/frame_link.h"
+#include "pictures/pictures.h"
 
 #include <cstdint>
 #include <cstdlib>

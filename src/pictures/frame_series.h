@@ -5,7 +5,7 @@
 
 #include "common/frame_inputs.h"
 #include "common/gif_encoder.h"
-#include "menu/menu.h"
+#include "pictures/pictures.h"
 
 #include <SDL.h>
 

@@ -1,5 +1,5 @@
 // The minus sign and the groups of thousands of the Polish messages.
-#include "menu/polish_number.h"
+#include "common/polish_number.h"
 
 #include <algorithm>
 

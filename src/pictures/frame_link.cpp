@@ -1,7 +1,7 @@
 // Reading and writing links to a picture, with the exporter's ranges for the clock and the mouse.
-#include "menu/frame_link.h"
+#include "pictures/frame_link.h"
 
-#include "menu/polish_number.h"
+#include "common/polish_number.h"
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
 // Frames of a series drawn, read back and added to a GIF.
-#include "menu/frame_series.h"
+#include "pictures/frame_series.h"
 
 #include "common/frame_pixels.h"
 

@@ -38,7 +38,7 @@ bash tests/reproducible_test.sh build build-web/site "$windows_zip"
 echo "== Benchmarks, one short run (no time is checked)"
 (cd build && ./bench/plotnik-bench --benchmark_min_time=0.01)
 PLOTNIK_SITE=build-web/site node bench/web/frame_times.mjs 3
-PLOTNIK_SITE=build-web/site node bench/web/busy_throttled.mjs 0.5
+PLOTNIK_SITE=build-web/site node bench/web/busy_throttled.mjs 0.5 1
 PLOTNIK_SITE=build-web/site node bench/web/gif_record.mjs 1
 
 echo "== The fuzz targets: each over its seed corpus and a fixed number of new inputs"

@@ -7,6 +7,7 @@ import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { extname, join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
+import { gzipSync } from 'node:zlib';
 import { after, before } from 'node:test';
 import puppeteer from 'puppeteer-core';
 import { launchWebKit, openWebKitTab } from './webkit.mjs';
@@ -38,13 +39,14 @@ export const notInWebKit = (why) => ({ skip: browserName === 'webkit' && `not in
 
 // The machine's network is closed: no background connections, no updates, no sync. Puppeteer's
 // own Firefox profile already turns off Firefox's.
+export const chromium = {
+  path: process.env.PLOTNIK_CHROMIUM ?? '/usr/bin/chromium',
+  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+    '--disable-background-networking', '--disable-component-update', '--disable-sync',
+    '--disable-dev-shm-usage'],
+};
 const launchOptions = {
-  chromium: () => ({
-    executablePath: process.env.PLOTNIK_CHROMIUM ?? '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync',
-      '--disable-dev-shm-usage'],
-  }),
+  chromium: () => ({ executablePath: chromium.path, args: chromium.args }),
   firefox: () => ({
     browser: 'firefox',
     executablePath: process.env.PLOTNIK_FIREFOX ?? '/usr/bin/firefox-esr',
@@ -92,15 +94,21 @@ export function fileUrl(fragment = '', query = '') {
 
 const kTypes = {
   '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.png': 'image/png',
-  '.webmanifest': 'application/manifest+json',
+  '.webmanifest': 'application/manifest+json', '.wasm': 'application/wasm',
 };
+// What a server compresses when asked (PNG pictures are compressed already).
+const kCompressed = new Set(['.html', '.js', '.css', '.webmanifest', '.wasm']);
 
 // The page's folder (or a copy of it) served as any static web server would, on loopback only,
-// with the Content Security Policy the README's server examples send. stop() closes it and every
-// open connection, as a server that is switched off; hang() leaves it taking connections and
-// requests without ever answering, as a server that has hung.
-export async function serveSite(root = site) {
+// with the Content Security Policy and the types the administrators' server examples send; with
+// gzip, compressed as those examples do for a browser that takes it. requests counts the requests
+// for each path. stop() closes it and every open connection, as a server that is switched off;
+// hang() leaves it taking connections and requests without ever answering, as a server that has
+// hung.
+export async function serveSite(root = site, { gzip = false } = {}) {
   let hanging = false;
+  const requests = new Map();
+  const compressed = new Map();
   const policy = readFileSync(join(root, 'index.html'), 'utf8')
     .match(/<meta http-equiv="Content-Security-Policy" content="([^"]*)">/)?.[1];
   const server = createServer((request, response) => {
@@ -108,17 +116,27 @@ export async function serveSite(root = site) {
       return;
     }
     const path = new URL(request.url, 'http://127.0.0.1').pathname;
+    requests.set(path, (requests.get(path) ?? 0) + 1);
     const file = join(root, path === '/' ? 'index.html' : path);
     if (!file.startsWith(join(root, '/'))) {
       response.writeHead(403).end();
       return;
     }
     try {
-      const body = readFileSync(file);
+      let body = readFileSync(file);
       const headers = { 'Content-Type': kTypes[extname(file)] ?? 'application/octet-stream' };
       if (policy && extname(file) === '.html') {
         headers['Content-Security-Policy'] = policy;
       }
+      if (gzip && kCompressed.has(extname(file)) && /\bgzip\b/.test(request.headers['accept-encoding'] ?? '')) {
+        if (!compressed.has(file)) {
+          compressed.set(file, gzipSync(body, { level: 6 }));
+        }
+        body = compressed.get(file);
+        headers['Content-Encoding'] = 'gzip';
+        headers.Vary = 'Accept-Encoding';
+      }
+      headers['Content-Length'] = body.length;
       response.writeHead(200, headers);
       response.end(body);
     } catch {
@@ -134,7 +152,7 @@ export async function serveSite(root = site) {
     hanging = true;
     server.closeIdleConnections();
   };
-  return { server, stop, hang, origin: `http://127.0.0.1:${server.address().port}` };
+  return { server, stop, hang, requests, origin: `http://127.0.0.1:${server.address().port}` };
 }
 
 // One browser and the page served on 127.0.0.1 for a whole test file: session.browser and

@@ -81,12 +81,38 @@ export PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig"
 
 jobs=$(nproc)
 # No -ffast-math anywhere and no contracted multiply-adds: the pixels must match the native
-# build's. Paths of the temporary folder stay out of the objects.
-flags="-ffp-contract=off -ffile-prefix-map=$work=/plotnik-web"
+# build's. Paths of the temporary folder stay out of the objects. Every byte of the libraries is
+# downloaded by every pupil: they are optimised for size (-Oz) and kept as LLVM bitcode (-flto),
+# so that the page's link optimises them with the program and keeps only what it calls.
+flags="-ffp-contract=off -flto -ffile-prefix-map=$work=/plotnik-web"
+optimise="-Oz -DNDEBUG"
+# Bitcode names the source file it was compiled from as the compiler was given it, which no prefix
+# map changes: the compiler is handed each source file by its name relative to the folder it runs
+# in, so that the temporary folder stays out of the libraries.
+relative="$work/relative-sources"
+cat >"$relative" <<'LAUNCHER'
+#!/usr/bin/env bash
+# Runs the compiler (the first argument) with the source files of the temporary folder named
+# relative to the folder it runs in.
+compiler=$1
+shift
+arguments=()
+for argument in "$@"; do
+    case $argument in
+        "$PLOTNIK_WORK"/*.c | "$PLOTNIK_WORK"/*.cc | "$PLOTNIK_WORK"/*.cpp)
+            argument=$(realpath --relative-to=. "$argument") ;;
+    esac
+    arguments+=("$argument")
+done
+exec "$compiler" "${arguments[@]}"
+LAUNCHER
+chmod +x "$relative"
+export PLOTNIK_WORK=$work
 ds_cmake=(emcmake cmake)
 ds_common=(-DCMAKE_BUILD_TYPE=Release
+        "-DCMAKE_C_COMPILER_LAUNCHER=$relative" "-DCMAKE_CXX_COMPILER_LAUNCHER=$relative"
         "-DCMAKE_C_FLAGS=$flags" "-DCMAKE_CXX_FLAGS=$flags"
-        "-DCMAKE_C_FLAGS_RELEASE=-O2 -DNDEBUG" "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG"
+        "-DCMAKE_C_FLAGS_RELEASE=$optimise" "-DCMAKE_CXX_FLAGS_RELEASE=$optimise"
         "-DCMAKE_INSTALL_PREFIX=$prefix" -DCMAKE_INSTALL_LIBDIR=lib
         -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/node
         -DBUILD_SHARED_LIBS=OFF -DCMAKE_POSITION_INDEPENDENT_CODE=OFF)
@@ -95,7 +121,7 @@ ds_common=(-DCMAKE_BUILD_TYPE=Release
 # takes seconds.
 giflib_src=$(source_dir "$giflib")
 say "giflib: build"
-step giflib make -C "$giflib_src" -j "$jobs" CC=emcc AR=emar "CFLAGS=-O2 -Wall $flags" libgif.a
+step giflib make -C "$giflib_src" -j "$jobs" CC=emcc AR=emar "CFLAGS=$optimise -Wall $flags" libgif.a
 mkdir -p "$prefix/lib" "$prefix/include"
 cp "$giflib_src/libgif.a" "$prefix/lib/"
 cp "$giflib_src/gif_lib.h" "$prefix/include/"
@@ -103,19 +129,54 @@ cp "$giflib_src/gif_lib.h" "$prefix/include/"
 # SDL2 needs none of the others, and its configure is long and runs one check at a time, so it
 # goes alongside FreeType and HarfBuzz, as its own process group so that it can be stopped.
 # It looks for nothing in the prefix, so what the others install meanwhile cannot change it.
+# Only what the page uses: video (the canvas, the software renderer; no OpenGL), events, timers
+# and files in memory; no sound, joysticks, haptics, sensors, power, locale, URLs or folders. Of
+# the blitters (SDL_internal.h's footprint switches), those the page's pictures go through: from
+# 8-bit surfaces (the labels), blending, and between 24- and 32-bit formats; none for YUV, RLE,
+# fewer than 8 bits, RGB565 tables or the generated table for colour and alpha modulation.
 sdl2_src=$(source_dir "$sdl2")
 sdl2_ttf_src=$(source_dir "$sdl2_ttf")
 freetype_src=$(source_dir "$freetype")
 harfbuzz_src=$(source_dir "$harfbuzz")
+sdl2_lean="-DSDL_HAVE_YUV=0 -DSDL_HAVE_RLE=0 -DSDL_HAVE_BLIT_0=0 -DSDL_HAVE_BLIT_N_RGB565=0 -DSDL_HAVE_BLIT_AUTO=0"
 set -m
-ds_build SDL2 "$sdl2_src" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF </dev/null &
+ds_build SDL2 "$sdl2_src" "-DCMAKE_C_FLAGS=$flags $sdl2_lean" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF \
+    -DSDL_AUDIO=OFF -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF \
+    -DSDL_POWER=OFF -DSDL_LOCALE=OFF -DSDL_MISC=OFF -DSDL_FILESYSTEM=OFF \
+    -DSDL_OPENGL=OFF -DSDL_OPENGLES=OFF -DSDL_DUMMYVIDEO=OFF -DSDL_OFFSCREEN=OFF \
+    -DSDL_DISKAUDIO=OFF -DSDL_DUMMYAUDIO=OFF </dev/null &
 sdl2_job=$!
 set +m
 
+# FreeType with the modules the page's TrueType font needs, in FreeType's own order: the TrueType
+# driver with its tables (sfnt) and the two renderers (smooth first; raster draws the labels'
+# one-bit glyphs). A CMake build takes its list from this header (FreeType's docs/CUSTOMIZE).
+cat >"$freetype_src/include/freetype/config/ftmodule.h" <<'MODULES'
+/* The modules of Plotnik's page, written by web/build-libraries.sh. */
+FT_USE_MODULE( FT_Driver_ClassRec, tt_driver_class )
+FT_USE_MODULE( FT_Module_Class, sfnt_module_class )
+FT_USE_MODULE( FT_Renderer_Class, ft_smooth_renderer_class )
+FT_USE_MODULE( FT_Renderer_Class, ft_raster1_renderer_class )
+MODULES
+# And without what that font does not have or need, switched off in ftoption.h (the same
+# docs/CUSTOMIZE): compressed and Mac fonts, WOFF, glyph names, name tables, embedded bitmaps,
+# colour layers, SVG glyphs, variations, BDF properties and incremental loading. The hinting (the
+# bytecode interpreter and its version) stays as it is.
+ftoption="$freetype_src/include/freetype/config/ftoption.h"
+for option in FT_CONFIG_OPTION_USE_LZW FT_CONFIG_OPTION_USE_ZLIB FT_CONFIG_OPTION_POSTSCRIPT_NAMES \
+        FT_CONFIG_OPTION_ADOBE_GLYPH_LIST FT_CONFIG_OPTION_MAC_FONTS FT_CONFIG_OPTION_GUESSING_EMBEDDED_RFORK \
+        FT_CONFIG_OPTION_INCREMENTAL FT_CONFIG_OPTION_SVG TT_CONFIG_OPTION_EMBEDDED_BITMAPS \
+        TT_CONFIG_OPTION_COLOR_LAYERS TT_CONFIG_OPTION_POSTSCRIPT_NAMES TT_CONFIG_OPTION_SFNT_NAMES \
+        TT_CONFIG_OPTION_GX_VAR_SUPPORT TT_CONFIG_OPTION_BDF; do
+    grep -q "^#define $option\$" "$ftoption" || die "FreeType's ftoption.h has no '#define $option' to switch off"
+    sed -i "s|^#define $option\$|/* #define $option (off for Plotnik's page) */|" "$ftoption"
+done
 ds_build FreeType "$freetype_src" "-DCMAKE_FIND_ROOT_PATH=$prefix" \
     -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON \
     -DFT_DISABLE_BROTLI=ON
-ds_build HarfBuzz "$harfbuzz_src" "-DCMAKE_FIND_ROOT_PATH=$prefix" \
+# HarfBuzz in its smallest configuration (HB_TINY, its CONFIG.md): an OpenType shaper, which
+# reads the font's kerning from its GPOS table, without what the page never asks of it.
+ds_build HarfBuzz "$harfbuzz_src" "-DCMAKE_FIND_ROOT_PATH=$prefix" "-DCMAKE_CXX_FLAGS=$flags -DHB_TINY" \
     -DHB_HAVE_FREETYPE=ON -DHB_BUILD_SUBSET=OFF
 
 wait "$sdl2_job" || die "SDL2 failed"

@@ -5,7 +5,6 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <iostream>
 
 void drawLabel(TTF_Font* font, const char* text, SDL_Color colour, int x, int y)
 {
@@ -40,7 +39,12 @@ void formatText(char* buffer, std::size_t capacity, const char* format, ...)
     }
 }
 
+// Through the C library's stdout, which the console's std::cout shares (its streams are
+// synchronised with it), so the lines come in the order written; a program that prints nothing
+// else (the page) carries no C++ streams.
 void printLine(const char* text)
 {
-    std::cout << text << std::endl;
+    std::fputs(text, stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
 }

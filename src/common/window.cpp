@@ -18,7 +18,8 @@ bool openWindow(WindowPlace place, std::string& why)
         SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_OVERRIDE);
     }
     app.running = false;
-    if (SDL_Init(headless ? SDL_INIT_VIDEO : kAllSubsystems) != 0) {
+    const Uint32 subsystems = headless ? SDL_INIT_VIDEO : place == kInPage ? kPageSubsystems : kAllSubsystems;
+    if (SDL_Init(subsystems) != 0) {
         why = SDL_GetError();
         if (!headless) {
             printLine(("SDL_Init: " + why).c_str());

@@ -13,13 +13,19 @@ constexpr Uint32 kAllSubsystems = SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VID
                                   SDL_INIT_SENSOR;
 static_assert(kAllSubsystems == 0xF231, "the console program starts every subsystem");
 
+// The subsystems the web page starts: its media library is built with no others (no sound,
+// joysticks, haptics or sensors; web/build-libraries.sh).
+constexpr Uint32 kPageSubsystems = SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_EVENTS;
+
 // Where a window is opened.
 enum WindowPlace {
-    // On the screen, for the console program and the page: every subsystem, the first renderer
-    // that fits, and the console's status lines "Subsystems initialised!", "Window created!" and
-    // "Renderer created!" as each comes up. A missing renderer leaves its line out and the rest
-    // goes on; the window itself is needed.
+    // On the screen, for the console program: every subsystem, the first renderer that fits, and
+    // the console's status lines "Subsystems initialised!", "Window created!" and "Renderer
+    // created!" as each comes up. A missing renderer leaves its line out and the rest goes on; the
+    // window itself is needed.
     kOnScreen,
+    // In the web page's canvas: as on the screen, with the page's subsystems only.
+    kInPage,
     // Nowhere, for the exporter, the tests and the benchmarks: a window of the media library's
     // dummy video driver drawn by its software renderer, whose frames read back exactly (a
     // graphics card's renderer may hand back a black picture). Quiet; a missing window or

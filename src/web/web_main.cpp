@@ -32,7 +32,7 @@ bool openPicture(const std::string& answer, std::string& why)
     SDL_SetMainReady();
     app.choice = answer;
     pageState.picture = &pictureFor(answer);
-    pageState.mediaReady = openWindow(kOnScreen, why);
+    pageState.mediaReady = openWindow(kInPage, why);
     pageState.frameMemory = findFrameMemory();
     // The pictures take no keys from the library: the page gives them, and Tab must leave the canvas.
     emscripten_set_keydown_callback("#canvas", nullptr, 0, nullptr);

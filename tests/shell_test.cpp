@@ -18,7 +18,9 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -247,6 +249,39 @@ TEST(Fonts, WithNoFontAnywhereTheReportNamesTheWorkingDirectorysFile)
     EXPECT_EQ(app.largeFont, nullptr);
     EXPECT_EQ(app.smallFont, nullptr);
     closeFonts();
+    TTF_Quit();
+    rmdir(empty.c_str());
+}
+
+TEST(Fonts, AFontInMemoryIsOpenedInsteadOfAnyFileUntilLetGo)
+{
+    // The page's way: the font's bytes in the program and no file anywhere; the fonts are the
+    // font's at their sizes, as from its file.
+    std::ifstream file("/usr/share/fonts/truetype/crosextra/Carlito-Regular.ttf", std::ios::binary);
+    const std::vector<unsigned char> font((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    ASSERT_GT(font.size(), 1000u);
+    const std::string empty = makeTempDir();
+    WorkingDirectory there(empty);
+    ASSERT_EQ(TTF_Init(), 0) << TTF_GetError();
+    TTF_Font* fromFile = TTF_OpenFont("/usr/share/fonts/truetype/crosextra/Carlito-Regular.ttf", 24);
+    ASSERT_NE(fromFile, nullptr);
+    useFontInMemory(font.data(), font.size());
+    testing::internal::CaptureStdout();
+    openFonts({"Assets/Calibri.ttf"});
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    ASSERT_NE(app.largeFont, nullptr);
+    ASSERT_NE(app.smallFont, nullptr);
+    EXPECT_EQ(TTF_FontHeight(app.largeFont), TTF_FontHeight(fromFile));
+    EXPECT_LT(TTF_FontHeight(app.smallFont), TTF_FontHeight(app.largeFont));
+    closeFonts();
+    // Let go, the files are looked for again, and there are none.
+    useFontInMemory(nullptr, 0);
+    testing::internal::CaptureStdout();
+    openFonts({"Assets/Calibri.ttf"});
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "TTF_OpenFont: Couldn't open Assets/Calibri.ttf\n");
+    EXPECT_EQ(app.largeFont, nullptr);
+    closeFonts();
+    TTF_CloseFont(fromFile);
     TTF_Quit();
     rmdir(empty.c_str());
 }

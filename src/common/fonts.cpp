@@ -22,6 +22,10 @@ constexpr Sint64 kMaxFontBytes = 64 * 1024 * 1024;  // no font file comes near t
 // reloads glyphs often (its cache holds few), and memory serves them far faster than the file.
 void* fontFile = nullptr;
 
+// The font the program carries in memory, when it does (useFontInMemory).
+const unsigned char* fontInMemory = nullptr;
+std::size_t fontInMemorySize = 0;
+
 // Reads the whole font file into memory; 0 (with the library's error text set) when it cannot.
 Sint64 loadFontFile(const char* path)
 {
@@ -60,21 +64,32 @@ std::vector<std::string> fontCandidates()
     return candidates;
 }
 
+void useFontInMemory(const unsigned char* bytes, std::size_t size)
+{
+    fontInMemory = size > 0 ? bytes : nullptr;
+    fontInMemorySize = fontInMemory != nullptr ? size : 0;
+}
+
 void openFonts(const std::vector<std::string>& candidates)
 {
-    // The first candidate that exists is the one read; with none, the first is named.
-    std::string chosen = candidates.empty() ? kFontName : candidates.front();
-    for (const std::string& candidate : candidates) {
-        if (existsAtAll(candidate)) {  // only where there is nothing does the search go on
-            chosen = candidate;
-            break;
+    const void* font = fontInMemory;
+    Sint64 size = static_cast<Sint64>(fontInMemorySize);
+    if (font == nullptr) {
+        // The first candidate that exists is the one read; with none, the first is named.
+        std::string chosen = candidates.empty() ? kFontName : candidates.front();
+        for (const std::string& candidate : candidates) {
+            if (existsAtAll(candidate)) {  // only where there is nothing does the search go on
+                chosen = candidate;
+                break;
+            }
         }
+        size = loadFontFile(chosen.c_str());
+        font = fontFile;
     }
-    const Sint64 size = loadFontFile(chosen.c_str());
     if (size > 0) {
         const int bytes = static_cast<int>(size);
-        app.largeFont = TTF_OpenFontRW(SDL_RWFromConstMem(fontFile, bytes), 1, kLargeFontSize);
-        app.smallFont = TTF_OpenFontRW(SDL_RWFromConstMem(fontFile, bytes), 1, kSmallFontSize);
+        app.largeFont = TTF_OpenFontRW(SDL_RWFromConstMem(font, bytes), 1, kLargeFontSize);
+        app.smallFont = TTF_OpenFontRW(SDL_RWFromConstMem(font, bytes), 1, kSmallFontSize);
     }
     if (app.largeFont == nullptr) {
         const std::string line = std::string("TTF_OpenFont: ") + TTF_GetError();

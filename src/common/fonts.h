@@ -1,6 +1,7 @@
 // The two fonts every label is drawn with, opened once per window.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -16,3 +17,8 @@ std::vector<std::string> fontCandidates();
 // closeFonts releases whatever was opened.
 void openFonts(const std::vector<std::string>& candidates = fontCandidates());
 void closeFonts();
+
+// A font the program carries in its own memory, opened by openFonts instead of any file while it
+// is set (the web page's, which has no files); null to look for files again. The bytes stay the
+// caller's and must outlive the fonts.
+void useFontInMemory(const unsigned char* bytes, std::size_t size);

@@ -4,10 +4,12 @@
 // which the page hears of a frame drawn and a GIF recorded. The hooks only tests and benchmarks
 // call are in test_hooks.cpp.
 #include "common/app_state.h"
+#include "common/fonts.h"
 #include "common/window.h"
 #include "pictures/frame_link.h"
 #include "pictures/lesson.h"
 #include "pictures/pictures.h"
+#include "web/labels_font.h"
 #include "web/page_frame.h"
 #include "web/page_state.h"
 #include "web/web_program.h"
@@ -32,6 +34,7 @@ bool openPicture(const std::string& answer, std::string& why)
     SDL_SetMainReady();
     app.choice = answer;
     pageState.picture = &pictureFor(answer);
+    useFontInMemory(kLabelsFont, kLabelsFontSize);
     pageState.mediaReady = openWindow(kInPage, why);
     pageState.frameMemory = findFrameMemory();
     // The pictures take no keys from the library: the page gives them, and Tab must leave the canvas.

@@ -62,7 +62,7 @@ mkdir "$tmp/unpacked"
 (cd "$tmp/unpacked" && unzip -q "$dist/$zip")
 check_zip "$dist/$zip" "plotnik-web-$version"
 check "the zip equals the page's folder" diff -r "$site" "$tmp/unpacked/plotnik-web-$version"
-for file in index.html licencje.html plotnik.js plotnik-program.js; do
+for file in index.html licencje.html plotnik.js plotnik.wasm plotnik-program.js; do
     check "the zip has $file" [ -s "$tmp/unpacked/plotnik-web-$version/$file" ]
 done
 

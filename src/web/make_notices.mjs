@@ -45,6 +45,9 @@ const library = (name, source, licence, what) => {
   };
 };
 
+// The program the libraries and the font are compiled into.
+const kProgram = 'plotnik.wasm, a\u00a0dla strony otwieranej z\u00a0folderu w\u00a0plotnik-program.js';
+
 const sections = [
   {
     id: 'plotnik', name: 'Plotnik', licence: 'MIT',
@@ -54,28 +57,30 @@ const sections = [
   },
   {
     id: 'carlito', name: 'Czcionka Carlito', licence: 'SIL Open Font License 1.1',
-    what: 'Czcionka napisów na obrazach, wbudowana w plik plotnik-program.js.',
+    what: 'Czcionka napisów na obrazach: jej znaki ASCII, jedyne, którymi piszą napisy, z\u00a0hintingiem ' +
+      'i\u00a0kerningiem, wbudowane w\u00a0program strony (' + kProgram + '). Zgodnie z\u00a0licencją ten wyciąg ' +
+      'z\u00a0czcionki nie nosi jej zastrzeżonej nazwy.',
     from: `pakiet Debiana fonts-crosextra-carlito ${installedVersion('fonts-crosextra-carlito')}, plik copyright`,
     text: readFileSync('/usr/share/doc/fonts-crosextra-carlito/copyright', 'utf8'),
   },
   library('SDL2', 'libsdl2', 'zlib',
-    'Biblioteka okna, rysowania i zdarzeń programu, skompilowana do WebAssembly w plotnik-program.js.'),
+    'Biblioteka okna, rysowania i zdarzeń programu, skompilowana do WebAssembly w\u00a0' + kProgram + '.'),
   library('SDL2_ttf', 'libsdl2-ttf', 'zlib',
-    'Biblioteka rysująca napisy czcionką, skompilowana do WebAssembly w plotnik-program.js.'),
+    'Biblioteka rysująca napisy czcionką, skompilowana do WebAssembly w\u00a0' + kProgram + '.'),
   {
     ...library('FreeType', 'freetype', 'FreeType License albo GNU GPL 2, do wyboru',
-      'Biblioteka odczytująca czcionkę i rysująca litery, skompilowana do WebAssembly w plotnik-program.js.'),
+      'Biblioteka odczytująca czcionkę i rysująca litery, skompilowana do WebAssembly w\u00a0' + kProgram + '.'),
     credit: 'Portions of this software are copyright © 2022 The FreeType Project ' +
       '(www.freetype.org). All rights reserved.',
   },
   library('HarfBuzz', 'harfbuzz', 'MIT',
-    'Biblioteka układająca litery w napisy, skompilowana do WebAssembly w plotnik-program.js.'),
+    'Biblioteka układająca litery w napisy, skompilowana do WebAssembly w\u00a0' + kProgram + '.'),
   library('giflib', 'giflib', 'MIT (jeden plik, openbsd-reallocarray.c: ISC)',
-    'Biblioteka zapisująca nagrywane GIF-y, skompilowana do WebAssembly w plotnik-program.js.'),
+    'Biblioteka zapisująca nagrywane GIF-y, skompilowana do WebAssembly w\u00a0' + kProgram + '.'),
   {
     id: 'emscripten', name: 'Emscripten', licence: 'MIT albo University of Illinois/NCSA, do wyboru, oraz inne',
     what: 'Kompilator strony: jego kod uruchomieniowy jest w plotnik.js, a biblioteki C i C++ ' +
-      '(musl, libc++ i inne) w plotnik-program.js.',
+      '(musl, libc++ i\u00a0inne) w\u00a0' + kProgram + '.',
     from: `pakiet Debiana emscripten ${installedVersion('emscripten')}, plik copyright`,
     text: readFileSync('/usr/share/doc/emscripten/copyright', 'utf8'),
   },

@@ -1,7 +1,9 @@
 // The page's service worker: keeps every file of this build of the page, so that a page served
 // over http(s) opens, and installs as an app, with no network. The build writes kFiles and
-// kBuild above this text (make_worker.mjs): the site's files and a hash of their contents, so a
-// rebuilt page is a new worker with a cache of its own.
+// kBuild above this text (make_worker.mjs): the site's files, each with the SHA-256 of its
+// contents, and a hash of them all, so a rebuilt page is a new worker with a cache of its own.
+// The page registers it once its first picture is drawn, and the files the page has fetched by
+// then are taken from the browser's own cache, not fetched again: each byte comes once.
 //
 // Files are asked of the server first and taken from the cache only when it cannot be reached or
 // does not answer in time: the page is never older than the server's once the server answers,
@@ -13,10 +15,32 @@
 const kPrefix = `plotnik ${self.registration.scope} `;
 const kCache = kPrefix + kBuild;
 
+const hex = (bytes) => Array.from(new Uint8Array(bytes), (b) => b.toString(16).padStart(2, '0')).join('');
+const contentsHash = async (response) => hex(await crypto.subtle.digest('SHA-256', await response.arrayBuffer()));
+
+// Keeps a file of this build under each of its names (the folder's own address and index.html
+// are one file): the copy the browser already has when it is this build's, else the server's
+// ('reload' skips the browser's cache). A file that is not this build's is never kept: the server
+// holds a newer build, whose own worker keeps it.
+async function keep(cache, names, hash) {
+  const tries = [...names.map((name) => [name, 'force-cache']), [names[0], 'reload']];
+  for (const [name, mode] of tries) {
+    const response = await fetch(name, { cache: mode }).catch(() => null);
+    if (response?.ok && (await contentsHash(response.clone())) === hash) {
+      await Promise.all(names.map((each) => cache.put(each, response.clone())));
+      return;
+    }
+  }
+  throw new Error(`${names[0]} is not the file of build ${kBuild}`);
+}
+
 self.addEventListener('install', (event) => {
-  // 'reload' skips the browser's HTTP cache: the files stored are the server's files now.
+  const byHash = new Map();
+  for (const [name, hash] of kFiles) {
+    byHash.set(hash, [...(byHash.get(hash) ?? []), name]);
+  }
   event.waitUntil(caches.open(kCache)
-    .then((cache) => cache.addAll(kFiles.map((file) => new Request(file, { cache: 'reload' }))))
+    .then((cache) => Promise.all([...byHash].map(([hash, names]) => keep(cache, names, hash))))
     .then(() => self.skipWaiting()));
 });
 

@@ -1,11 +1,27 @@
-// The program: its packed WebAssembly first (gzipped, in base64, in plotnik-program.js), unpacked
-// here, then the JavaScript that runs it. Whatever fails on the way, the page says so instead of
-// loading for ever.
+// The program: its WebAssembly, then the JavaScript that runs it. Served over http(s), the page
+// fetches plotnik.wasm at once, while plotnik.js comes, and the browser compiles the program as it
+// arrives, the share that has arrived shown ("Ładowanie… 45%"). Opened from its folder (file://,
+// where a .wasm cannot be fetched) it takes the same program packed into a script
+// (plotnik-program.js: gzipped, in base64) and unpacks it. Whatever fails on the way, the page
+// says so instead of loading for ever.
 import { showMessage } from './message.js';
+
+// The program's size in bytes, written in by the build (0 when unknown: no share is shown).
+const kProgramBytes = typeof PLOTNIK_PROGRAM_BYTES === 'number' ? PLOTNIK_PROGRAM_BYTES : 0;
 
 export function cannotLoad(page, why) {
   page.loading.hidden = true;
   showMessage(page, 'Nie udało się wczytać programu: ' + why);
+}
+
+// What the page says while the program comes: the share of its bytes that has arrived, never
+// 100% before the last byte.
+export function loadingText(received, total) {
+  if (!(total > 0)) {
+    return 'Ładowanie…';
+  }
+  const share = received >= total ? 100 : Math.min(99, Math.floor((100 * received) / total));
+  return `Ładowanie… ${share}%`;
 }
 
 function loadScript(source) {
@@ -25,12 +41,64 @@ export async function unpack(base64) {
   return new Uint8Array(await new Response(unpacked).arrayBuffer());
 }
 
-// Loads the program into its Module (module).
-export async function loadProgram(module) {
-  if (typeof DecompressionStream === 'undefined') {
-    throw new Error('ta przeglądarka jest za stara (brak DecompressionStream)');
+// The response with its body counted as it passes: arrived(bytes so far) after every piece.
+export function counted(response, arrived) {
+  let received = 0;
+  const counter = new TransformStream({
+    transform(piece, stream) {
+      received += piece.byteLength;
+      arrived(received);
+      stream.enqueue(piece);
+    },
+  });
+  return new Response(response.body.pipeThrough(counter), { headers: response.headers });
+}
+
+// The program compiled from its response: as it streams in where the server sends it as
+// WebAssembly (application/wasm), else once it has all arrived.
+async function instantiate(response, imports) {
+  if (response.headers.get('Content-Type')?.split(';')[0].trim() === 'application/wasm') {
+    return WebAssembly.instantiateStreaming(response, imports);
   }
-  await loadScript('plotnik-program.js');
-  module.wasmBinary = await unpack(globalThis.plotnikProgram);
+  return WebAssembly.instantiate(await response.arrayBuffer(), imports);
+}
+
+// Fetches plotnik.wasm and has module (the program's Module) compile it as it comes.
+function streamProgram(page, module) {
+  let shown = '';
+  const arrived = (received) => {
+    const text = loadingText(received, kProgramBytes);
+    if (text !== shown) {
+      shown = text;
+      page.loading.textContent = text;
+    }
+  };
+  arrived(0);
+  const response = fetch('plotnik.wasm').then((answer) => {
+    if (!answer.ok) {
+      throw new Error(`plotnik.wasm: ${answer.status} ${answer.statusText}`);
+    }
+    return counted(answer, arrived);
+  });
+  response.catch(() => {});  // a failure is told once, where the program is compiled
+  module.instantiateWasm = (imports, receive) => {
+    response.then((answer) => instantiate(answer, imports))
+      .then(({ instance, module: compiled }) => receive(instance, compiled),
+        (failure) => cannotLoad(page, failure.message));
+    return {};  // the program's exports come later, through receive
+  };
+}
+
+// Loads the program into its Module (module).
+export async function loadProgram(page, module) {
+  if (location.protocol === 'http:' || location.protocol === 'https:') {
+    streamProgram(page, module);
+  } else {
+    if (typeof DecompressionStream === 'undefined') {
+      throw new Error('ta przeglądarka jest za stara (brak DecompressionStream)');
+    }
+    await loadScript('plotnik-program.js');
+    module.wasmBinary = await unpack(globalThis.plotnikProgram);
+  }
   await loadScript('plotnik.js');
 }

@@ -30,6 +30,7 @@ const state = {
   consoleRedraw: 0,     // the animation frame that shows them, 0 with none asked for
   dragging: null,       // the pointer pressed on the picture, while it is held down
   parameterFields: [],  // the live picture's parameter fields, each with its note
+  firstPicture: null,   // what is done once the first frame is on the canvas
   recording: null,      // the GIF being recorded: its number and its frames
   recordings: 0,        // recordings begun, numbered so that a slice of an ended one does nothing
   recordingTurns: new MessageChannel(),  // a recording's slices, each a task of its own
@@ -63,9 +64,20 @@ function start() {
   state.recordingTurns.port1.onmessage = (event) => recordSlice(page, state, event);
   document.addEventListener('keydown', (event) => pageKey(page, state, event));
   follow(page, state, location.hash);
+  // The rest of the site is kept for use with no network only once what the link asks for is on
+  // the page: the menu, a frozen frame, or a live picture's first frame (or the menu, if the
+  // page goes back to it before that).
+  if (page.picture.hidden || page.canvas.dataset.link !== undefined) {
+    keepForOffline();
+  } else {
+    state.firstPicture = () => {
+      state.firstPicture = null;
+      keepForOffline();
+    };
+  }
 }
 
 // The program's script finds its Module by that global name, and so do the tests.
 state.program = makeModule(page, state, start);
 globalThis.Module = state.program;
-loadProgram(state.program).then(keepForOffline, (failure) => cannotLoad(page, failure.message));
+loadProgram(page, state.program).catch((failure) => cannotLoad(page, failure.message));

@@ -37,4 +37,5 @@ export function showMenu(page, state) {
   document.body.classList.remove('showing-picture');
   describePicture(page, state, false);
   leaveFullScreen();
+  state.firstPicture?.();  // the menu is what is shown
 }

@@ -13,6 +13,7 @@ export function makeModule(page, state, start) {
     frameDrawn: (link) => {
       page.canvas.dataset.link = link;
       showParameters(state, true);
+      state.firstPicture?.();
     },
     gifRecorded: (blob, name) => gifRecorded(page, state, blob, name),
     print: (line) => addConsoleLine(page, state, line),

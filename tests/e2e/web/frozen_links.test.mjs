@@ -1,10 +1,13 @@
 // Frozen links draw exactly the exporter's picture for the same answer, clock and mouse: the
-// gallery's inputs, each in a freshly opened page, and the extremes of clock and mouse, each
-// followed within one page as a link changes.
+// gallery's inputs, each in a freshly opened page from the folder (the program unpacked from its
+// script) and all in one page served (the program compiled as it streams in), and the extremes of
+// clock and mouse, each followed within one page as a link changes. The exporter reads the whole
+// font, the page a subset of it: every label drawn the same shows that the subset keeps them.
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 import {
-  canvasPixels, differences, exporterPixels, fileUrl, launchBrowser, notInWebKit, openTab, waitForMenu, waitUntil,
+  canvasPixels, differences, exporterPixels, fileUrl, launchBrowser, notInWebKit, openTab, serveSite, waitForMenu,
+  waitUntil,
 } from './harness.mjs';
 
 // answer, ticks, mouse
@@ -23,8 +26,15 @@ const extremes = [
 const link = ([answer, ticks, mouse]) => `#answer=${answer}&mouse=${mouse.join(',')}&ticks=${ticks}`;
 
 let browser;
-before(async () => { browser = await launchBrowser(); });
-after(async () => { await browser?.close(); });
+let served;
+before(async () => {
+  browser = await launchBrowser();
+  served = await serveSite();
+});
+after(async () => {
+  await browser?.close();
+  await served?.stop();
+});
 
 async function expectDrawn(tab, input) {
   // The frame of this link, not the one before it, drawn and standing.
@@ -41,6 +51,19 @@ test('the gallery, each link opened in a new page from the folder', async () => 
     await tab.goto(fileUrl(link(input), `?load=${n}`));
     await expectDrawn(tab, input);
   }
+  assert.deepEqual(tab.problems, []);
+});
+
+test('the gallery served, the program compiled as it streams in, the links followed within one page', async () => {
+  const tab = await openTab(browser, { origin: served.origin });
+  await tab.goto(served.origin + '/');
+  await waitForMenu(tab);
+  for (const input of gallery) {
+    await tab.evaluate((fragment) => { location.hash = fragment; }, link(input));
+    await expectDrawn(tab, input);
+  }
+  assert.equal(served.requests.get('/plotnik.wasm'), 1);
+  assert.equal(served.requests.get('/plotnik-program.js'), undefined, 'the program for the folder');
   assert.deepEqual(tab.problems, []);
 });
 

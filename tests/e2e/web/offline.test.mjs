@@ -1,7 +1,7 @@
 // Served on 127.0.0.1 as on a school's server, the page keeps itself for use with no network: its
-// manifest names the app and its icons, its service worker holds this build's files; with the
-// server gone the menu and the pictures still open, and a rebuilt page reaches the browser on its
-// next visit, offline too.
+// manifest names the app and its icons, its service worker holds this build's files, each fetched
+// from the server once in the first visit; with the server gone the menu and the pictures still
+// open, and a rebuilt page reaches the browser on its next visit, offline too.
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { cpSync, mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
@@ -16,6 +16,9 @@ import {
 
 const source = resolve(fileURLToPath(import.meta.url), '../../../../src/web');
 const kWorker = 'service-worker.js';
+// The program packed as a script, for the page opened from its folder: served, the page runs
+// plotnik.wasm, and the worker does not keep the program twice.
+const kFolderOnly = 'plotnik-program.js';
 
 let browser;
 const cleanup = [];
@@ -105,15 +108,22 @@ test('the manifest describes an app to install, and its icons load at their size
   assert.deepEqual(tab.problems, []);
 });
 
-test('the worker keeps every file of the site; with the server stopped the menu and picture 7 still run', async () => {
+test('the worker keeps every file of the site, each fetched once; with the server stopped the menu and picture 7 still run', async () => {
   const served = await serve(site);
   const tab = await openTab(browser, { origin: served.origin });
-  await tab.goto(served.origin + '/');
-  await waitForMenu(tab);
+  await tab.goto(served.origin + '/#answer=7&ticks=2000');
+  await tab.waitForSelector('#canvas[data-state="drawn"]');
   await waitForBuild(tab, site);
   const { files } = await kept(tab);
-  const expected = ['/', ...readdirSync(site).filter((name) => name !== kWorker).map((name) => '/' + name)].sort();
+  const expected = ['/', ...readdirSync(site).filter((name) => name !== kWorker && name !== kFolderOnly)
+    .map((name) => '/' + name)].sort();
   assert.deepEqual(files, expected);
+  // The worker took what the page had fetched from the browser's cache: the program came once, and
+  // its copy for the folder never.
+  const twice = [...served.requests].filter(([, count]) => count > 1).map(([path, count]) => `${path} ${count} times`);
+  assert.deepEqual(twice, [], 'fetched more than once');
+  assert.equal(served.requests.get('/plotnik.wasm'), 1);
+  assert.equal(served.requests.get('/' + kFolderOnly), undefined);
 
   await served.stop();
   await tab.reload();

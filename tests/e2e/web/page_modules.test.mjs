@@ -1,6 +1,6 @@
 // The page's script modules that are plain logic, run without a browser: the pointer mapped to
 // frame pixels, which keys are the picture's, the speeds and sizes as the page writes them, and
-// the program unpacked as the loader does it.
+// the program unpacked and counted as it arrives, as the loader does it.
 import assert from 'node:assert/strict';
 import { randomBytes } from 'node:crypto';
 import { test } from 'node:test';
@@ -8,7 +8,7 @@ import { gzipSync } from 'node:zlib';
 import { speedChoices } from '../../../src/web/page/clock.js';
 import { sizeText } from '../../../src/web/page/gif.js';
 import { lessonKeyFor } from '../../../src/web/page/keys.js';
-import { unpack } from '../../../src/web/page/loader.js';
+import { counted, loadingText, unpack } from '../../../src/web/page/loader.js';
 import { framePixelAt } from '../../../src/web/page/pointer.js';
 
 const frame = { width: 1280, height: 720 };
@@ -72,4 +72,30 @@ test('the packed program unpacks to its bytes, every byte value among them', asy
   const unpacked = await unpack(gzipSync(bytes).toString('base64'));
   assert.ok(unpacked instanceof Uint8Array);
   assert.equal(Buffer.compare(Buffer.from(unpacked), bytes), 0);
+});
+
+test('the share of the program that has arrived, never 100% before the last byte', () => {
+  const cases = [
+    // received, total, text
+    [0, 2000, 'Ładowanie… 0%'],
+    [900, 2000, 'Ładowanie… 45%'],
+    [1999, 2000, 'Ładowanie… 99%'],
+    [2000, 2000, 'Ładowanie… 100%'],
+    [2100, 2000, 'Ładowanie… 100%'],
+    [500, 0, 'Ładowanie…'],  // the size unknown
+  ];
+  for (const [received, total, text] of cases) {
+    assert.equal(loadingText(received, total), text, `${received} of ${total}`);
+  }
+});
+
+test('the program\'s response passes whole, counted piece by piece, its type kept', async () => {
+  const bytes = randomBytes(300000);
+  const pieces = [bytes.subarray(0, 1000), bytes.subarray(1000, 250000), bytes.subarray(250000)];
+  const body = new ReadableStream({ pull(stream) { const piece = pieces.shift(); if (piece) stream.enqueue(piece); else stream.close(); } });
+  const seen = [];
+  const response = counted(new Response(body, { headers: { 'Content-Type': 'application/wasm' } }), (n) => seen.push(n));
+  assert.equal(response.headers.get('Content-Type'), 'application/wasm');
+  assert.equal(Buffer.compare(Buffer.from(await response.arrayBuffer()), bytes), 0);
+  assert.deepEqual(seen, [1000, 250000, 300000]);
 });

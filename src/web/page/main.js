@@ -30,6 +30,7 @@ const state = {
   consoleRedraw: 0,     // the animation frame that shows them, 0 with none asked for
   dragging: null,       // the pointer pressed on the picture, while it is held down
   parameterFields: [],  // the live picture's parameter fields, each with its note
+  fieldsTurn: 0,        // the timer that shows the running picture's values in the fields, 0 with none
   firstPicture: null,   // what is done once the first frame is on the canvas
   recording: null,      // the GIF being recorded: its number and its frames
   recordings: 0,        // recordings begun, numbered so that a slice of an ended one does nothing

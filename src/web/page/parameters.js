@@ -1,14 +1,20 @@
 // The moving picture's parameters, as fields under the controls: updated as the picture moves,
 // unless a field is being edited; a value typed (Enter, or leaving the field) holds the picture at
 // the frame whose value is nearest; ↑ and ↓ move the value a step. On a narrow screen the fields
-// fold behind "Parametry".
+// fold behind "Parametry". A running picture's fields follow it four times a second, not with
+// every frame: a field changed is laid out and painted again, and on a slow machine that costs
+// frames; a held picture's fields show each frame drawn at once.
 import { showPaused } from './clock.js';
+
+export const kFieldsEveryMs = 250;
 
 const programParameters = (program) => JSON.parse(program.ccall('plotnik_parameters', 'string', [], []));
 
 export function buildParameters(page, state, live) {
   page.parameters.replaceChildren();
   state.parameterFields = [];
+  clearTimeout(state.fieldsTurn);
+  state.fieldsTurn = 0;
   const list = live ? programParameters(state.program) : [];
   list.forEach((parameter, index) => {
     const item = document.createElement('span');
@@ -60,6 +66,24 @@ export function showParameters(state, frameDrawn = false) {
       delete field.dataset.refresh;
     }
   });
+}
+
+// A frame has been drawn: the fields show its values at once when the picture is held (a step, a
+// value typed), else with the next of the fields' turns, which shows the frame on the canvas then.
+export function frameDrawnInFields(state) {
+  if (state.parameterFields.length === 0) {
+    return;
+  }
+  if (state.paused) {
+    clearTimeout(state.fieldsTurn);
+    state.fieldsTurn = 0;
+    showParameters(state, true);
+  } else if (state.fieldsTurn === 0) {
+    state.fieldsTurn = setTimeout(() => {
+      state.fieldsTurn = 0;
+      showParameters(state, true);
+    }, kFieldsEveryMs);
+  }
 }
 
 function typeParameter(page, state, index) {

@@ -5,14 +5,14 @@ import { addConsoleLine } from './console.js';
 import { gifRecorded } from './gif.js';
 import { showMenu } from './menu.js';
 import { showMessage } from './message.js';
-import { showParameters } from './parameters.js';
+import { frameDrawnInFields } from './parameters.js';
 
 export function makeModule(page, state, start) {
   return {
     canvas: page.canvas,
     frameDrawn: (link) => {
       page.canvas.dataset.link = link;
-      showParameters(state, true);
+      frameDrawnInFields(state);
       state.firstPicture?.();
     },
     gifRecorded: (blob, name) => gifRecorded(page, state, blob, name),

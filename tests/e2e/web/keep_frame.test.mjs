@@ -5,7 +5,7 @@ import assert from 'node:assert/strict';
 import { test } from 'node:test';
 import {
   browserAndSite, canvasPixels, differences, exporterPixels, frameOnCanvas, moveMouseTo, notInWebKit, openTab,
-  pagePixel, pointAt, waitForLink, waitForMenu,
+  pagePixel, pointAt, waitForLink, waitForMenu, waitUntil,
 } from './harness.mjs';
 
 const session = browserAndSite();
@@ -152,6 +152,23 @@ test('typed values hold the picture at the nearest frame, and the fields show th
   await waitForLink(tab, (f) => f.mouse[0] === before.mouse[0] + 128, 'one term more');
   await tab.keyboard.press('ArrowDown');
   await waitForLink(tab, (f) => f.mouse[0] === before.mouse[0], 'one term less');
+  assert.deepEqual(tab.problems, []);
+  await tab.close();
+});
+
+test('a running picture\'s field follows it, and shows the held frame\'s value once held',
+  notInWebKit('the fields are the page\'s own script, alike in every engine'), async () => {
+  const tab = await openTab(session.browser, { origin: session.served.origin });
+  await openLive(tab, '1');
+  const first = await tab.$eval('#param-f', (e) => e.value);
+  await waitUntil(tab, 'the field of f to follow the running picture', (was) => document.getElementById('param-f').value !== was,
+    first);
+  await tab.click('#pause');
+  const held = await frameOnCanvas(tab);
+  await waitUntil(tab, `the field of f to show the held frame's ${kValues['param-f'](held)}`,
+    (value) => Math.abs(Number(document.getElementById('param-f').value.replace(',', '.')) - value) <= 0.005,
+    kValues['param-f'](held));
+  assert.equal((await frameOnCanvas(tab)).link, held.link, 'held');
   assert.deepEqual(tab.problems, []);
   await tab.close();
 });

@@ -1,4 +1,4 @@
-// The program: its WebAssembly, then the JavaScript that runs it. Served over http(s), the page
+// The program: its WebAssembly and the JavaScript that runs it. Served over http(s), the page
 // fetches plotnik.wasm at once, while plotnik.js comes, and the browser compiles the program as it
 // arrives, the share that has arrived shown ("Ładowanie… 45%"). Opened from its folder (file://,
 // where a .wasm cannot be fetched) it takes the same program packed into a script
@@ -56,14 +56,15 @@ export function counted(response, arrived) {
 
 // The program compiled from its response: as it streams in where the server sends it as
 // WebAssembly (application/wasm), else once it has all arrived.
-async function instantiate(response, imports) {
+async function compile(response) {
   if (response.headers.get('Content-Type')?.split(';')[0].trim() === 'application/wasm') {
-    return WebAssembly.instantiateStreaming(response, imports);
+    return WebAssembly.compileStreaming(response);
   }
-  return WebAssembly.instantiate(await response.arrayBuffer(), imports);
+  return WebAssembly.compile(await response.arrayBuffer());
 }
 
-// Fetches plotnik.wasm and has module (the program's Module) compile it as it comes.
+// Fetches plotnik.wasm and compiles it as it comes, while plotnik.js comes too, whose Module
+// (module) then makes the program's instance.
 function streamProgram(page, module) {
   let shown = '';
   const arrived = (received) => {
@@ -74,17 +75,16 @@ function streamProgram(page, module) {
     }
   };
   arrived(0);
-  const response = fetch('plotnik.wasm').then((answer) => {
+  const program = fetch('plotnik.wasm').then((answer) => {
     if (!answer.ok) {
       throw new Error(`plotnik.wasm: ${answer.status} ${answer.statusText}`);
     }
-    return counted(answer, arrived);
+    return compile(counted(answer, arrived));
   });
-  response.catch(() => {});  // a failure is told once, where the program is compiled
+  program.catch(() => {});  // a failure is told once, where the program is made
   module.instantiateWasm = (imports, receive) => {
-    response.then((answer) => instantiate(answer, imports))
-      .then(({ instance, module: compiled }) => receive(instance, compiled),
-        (failure) => cannotLoad(page, failure.message));
+    program.then(async (compiled) => ({ compiled, instance: await WebAssembly.instantiate(compiled, imports) }))
+      .then(({ compiled, instance }) => receive(instance, compiled), (failure) => cannotLoad(page, failure.message));
     return {};  // the program's exports come later, through receive
   };
 }

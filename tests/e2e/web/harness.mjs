@@ -2,7 +2,7 @@
 // headless, the page opened from its folder (file://) or served on 127.0.0.1, its canvas read back
 // inside the page, and the exporter's picture for the same answer, clock and mouse.
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync, statSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { extname, join, resolve } from 'node:path';
@@ -100,7 +100,10 @@ const kTypes = {
 const kCompressed = new Set(['.html', '.js', '.css', '.webmanifest', '.wasm']);
 
 // The page's folder (or a copy of it) served as any static web server would, on loopback only,
-// with the Content Security Policy and the types the administrators' server examples send; with
+// with the time each file last changed (by which a browser keeps a file it has just fetched, and
+// fetches it once when it asks for it twice at the same moment, as it does for an icon that is the
+// tab's and the app's), the Content Security Policy and the types the administrators' server
+// examples send; with
 // gzip, compressed as those examples do for a browser that takes it. requests counts the requests
 // for each path. stop() closes it and every open connection, as a server that is switched off;
 // hang() leaves it taking connections and requests without ever answering, as a server that has
@@ -124,7 +127,8 @@ export async function serveSite(root = site, { gzip = false } = {}) {
     }
     try {
       let body = readFileSync(file);
-      const headers = { 'Content-Type': kTypes[extname(file)] ?? 'application/octet-stream' };
+      const headers = { 'Content-Type': kTypes[extname(file)] ?? 'application/octet-stream',
+        'Last-Modified': statSync(file).mtime.toUTCString() };
       if (policy && extname(file) === '.html') {
         headers['Content-Security-Policy'] = policy;
       }

@@ -10,11 +10,17 @@ export const kFieldsEveryMs = 250;
 
 const programParameters = (program) => JSON.parse(program.ccall('plotnik_parameters', 'string', [], []));
 
+// No turn of the fields is waiting: a turn shows the frame last drawn, which, once a value has
+// been typed or stepped, is no longer the frame the picture is held at.
+function cancelFieldsTurn(state) {
+  clearTimeout(state.fieldsTurn);
+  state.fieldsTurn = 0;
+}
+
 export function buildParameters(page, state, live) {
   page.parameters.replaceChildren();
   state.parameterFields = [];
-  clearTimeout(state.fieldsTurn);
-  state.fieldsTurn = 0;
+  cancelFieldsTurn(state);
   const list = live ? programParameters(state.program) : [];
   list.forEach((parameter, index) => {
     const item = document.createElement('span');
@@ -75,8 +81,7 @@ export function frameDrawnInFields(state) {
     return;
   }
   if (state.paused) {
-    clearTimeout(state.fieldsTurn);
-    state.fieldsTurn = 0;
+    cancelFieldsTurn(state);
     showParameters(state, true);
   } else if (state.fieldsTurn === 0) {
     state.fieldsTurn = setTimeout(() => {
@@ -93,6 +98,7 @@ function typeParameter(page, state, index) {
   }
   delete field.dataset.editing;
   field.dataset.refresh = '1';
+  cancelFieldsTurn(state);
   note.textContent = state.program.ccall('plotnik_set_parameter', 'string', ['number', 'string'], [index, field.value]);
   showPaused(page, state, state.program._plotnik_held() === 1);
   showParameters(state);
@@ -106,6 +112,7 @@ function parameterKey(page, state, event, index) {
     const { field, note } = state.parameterFields[index];
     delete field.dataset.editing;
     field.dataset.refresh = '1';
+    cancelFieldsTurn(state);
     note.textContent = '';
     state.program._plotnik_step_parameter(index, event.key === 'ArrowUp' ? 1 : -1);
     showPaused(page, state, state.program._plotnik_held() === 1);

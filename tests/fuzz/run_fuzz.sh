@@ -12,7 +12,9 @@
 # stay put (setarch -R), the environment is always the same few variables, and the target and its
 # corpora are reached through links of the same length in a folder of this run's own. Nor does it
 # read back, once a second, the inputs it has written (-reload=0): what it did between two such
-# moments depends on how fast the machine ran it.
+# moments depends on how fast the machine ran it. A build in another folder is another program to
+# it, though (the sanitizers keep each source file's whole name, which moves the addresses): its
+# runs may end a little apart from this build's.
 set -euo pipefail
 [ $# -eq 7 ] || { echo "usage: run_fuzz.sh NAME TARGET SEEDS FOUND RUNS SEED MIN_COVERAGE" >&2; exit 2; }
 name=$1 target=$2 seeds=$3 found=$4 runs=$5 seed=$6 min_coverage=$7
@@ -42,7 +44,7 @@ if ((status != 0)); then
 fi
 # Where it stopped: "#RUNS DONE cov: EDGES ft: FEATURES corp: ..."
 coverage=$(sed -n 's/^#[0-9]*[[:space:]]*DONE[[:space:]]*cov: \([0-9]*\) .*/\1/p' "$log" | tail -n1)
-[ -n "$coverage" ] || { echo "fuzz $name: FAILED, no coverage in the fuzzer's last line"; exit 1; }
+[ -n "$coverage" ] || { echo "fuzz $name: FAILED, the fuzzer said no coverage at its end"; exit 1; }
 if ((coverage < min_coverage)); then
     echo "fuzz $name: FAILED, its inputs reached $coverage edges, below the $min_coverage it must reach" \
          "(seed $seed, $runs new inputs)"

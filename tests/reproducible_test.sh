@@ -26,8 +26,11 @@ started=$SECONDS
 # Whoever builds second differs from the first build in each of these.
 builder=plotnik-builder
 [ "$(id -un)" != "$builder" ] || { echo "run this as anyone but $builder" >&2; exit 1; }
-id -u "$builder" >/dev/null 2>&1 ||
-    "${as_root[@]}" useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin "$builder"
+if ! id -u "$builder" >/dev/null 2>&1; then
+    # (or another run of this test made it meanwhile)
+    "${as_root[@]}" useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin \
+        "$builder" || id -u "$builder" >/dev/null
+fi
 zone=Pacific/Kiritimati  # UTC+14
 [ "$(date +%z)" != +1400 ] || zone=Pacific/Pago_Pago  # UTC-11
 mask=0077

@@ -6,13 +6,21 @@
 
 #include <SDL.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
 // Opens the window, renderer and fonts into app once for the whole benchmark program.
 inline void ensureBenchWindow()
 {
     if (app.renderer != nullptr) {
         return;
     }
-    openWindow(kHeadless);
+    std::string why;
+    if (!openWindow(kHeadless, why)) {
+        std::fprintf(stderr, "no window to draw in: %s\n", why.c_str());
+        std::exit(1);
+    }
 }
 
 // One frame as the main loop draws it: clear, scene, present.

@@ -6,8 +6,8 @@
 // "forget:" finds the spiral's primes again before every frame, as on its very first frame.
 #include "bench_window.h"
 
-#include "menu/frame_link.h"
-#include "menu/menu.h"
+#include "pictures/frame_link.h"
+#include "pictures/pictures.h"
 #include "scenes/scenes.h"
 
 #include <algorithm>
@@ -45,8 +45,8 @@ int main(int argc, char** argv)
             text.erase(0, kForget.size());
         }
         FrameLink link;
-        const std::string problem = readFrameLink(text, link);
-        if (!problem.empty() || link.answer.empty()) {
+        std::string problem;
+        if (!readFrameLink(text, link, problem) || link.answer.empty()) {
             std::fprintf(stderr, "%s: %s\n", argv[i], problem.empty() ? "no picture" : problem.c_str());
             return 2;
         }

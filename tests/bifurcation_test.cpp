@@ -2,7 +2,8 @@
 // column-by-column computation.
 #include "scene_window.h"
 
-#include "menu/menu.h"
+#include "common/mouse.h"
+#include "pictures/pictures.h"
 #include "scenes/scenes.h"
 
 #include <algorithm>
@@ -38,7 +39,8 @@ TEST_F(BifurcationTest, ReferenceColumns)
     const Case cases[] = {
         {40, {50}}, {440, {500}}, {640, {498, 499}}, {840, {350}}, {1040, {295, 296, 303, 304}}};
     app.choice = "3";
-    const Frame frame = renderFrame(dispatchScene);
+    const Frame frame =
+        renderFrame([] { drawFrame(pictureFor(app.choice), FrameInputs{app.frameTicks, readMouse()}); });
     for (const Case& c : cases) {
         EXPECT_EQ(diagramRows(frame, c.column), c.rows) << "column " << c.column;
     }

@@ -1,5 +1,5 @@
 // Links to a picture: what opens live, what is a frozen frame, and what is refused.
-#include "menu/frame_link.h"
+#include "pictures/frame_link.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,8 @@ TEST(FrameLink, GoodLinksOpenThePictureTheyName)
     for (const auto& c : cases) {
         FrameLink link;
         link.answer = "left over";
-        EXPECT_EQ(readFrameLink(c.fragment, link), "") << c.fragment;
+        std::string why;
+        EXPECT_TRUE(readFrameLink(c.fragment, link, why)) << c.fragment << ": " << why;
         EXPECT_EQ(link.answer, c.answer) << c.fragment;
         EXPECT_EQ(link.frozen, c.frozen) << c.fragment;
         EXPECT_EQ(link.inputs.ticks, c.ticks) << c.fragment;
@@ -42,25 +43,27 @@ TEST(FrameLink, BadLinksAreExplainedAndChangeNothing)
         const char* fragment;
         const char* saying;
     } cases[] = {
-        {"#answer=4&mouse=99999,0", "mouse przyjmuje X,Y, każde od -32768 do 32767, a nie '99999,0'"},
-        {"#answer=4&mouse=720", "a nie '720'"},
-        {"#answer=4&mouse=1,2,3", "a nie '1,2,3'"},
-        {"#answer=4&ticks=-1", "ticks przyjmuje od 0 do 4294967295, a nie '-1'"},
-        {"#answer=4&ticks=4294967296", "a nie '4294967296'"},
-        {"#answer=4&ticks=", "a nie ''"},
-        {"#answer=4&ticks=1e3", "a nie '1e3'"},
+        {"#answer=4&mouse=99999,0",
+         "mouse przyjmuje X,Y, każde od \u221232\u00a0768 do 32\u00a0767, a\u00a0nie „99999,0”"},
+        {"#answer=4&mouse=720", "a\u00a0nie „720”"},
+        {"#answer=4&mouse=1,2,3", "a\u00a0nie „1,2,3”"},
+        {"#answer=4&ticks=-1", "ticks przyjmuje od 0 do 4\u00a0294\u00a0967\u00a0295, a\u00a0nie „-1”"},
+        {"#answer=4&ticks=4294967296", "a\u00a0nie „4294967296”"},
+        {"#answer=4&ticks=", "a\u00a0nie „”"},
+        {"#answer=4&ticks=1e3", "a\u00a0nie „1e3”"},
         {"#answer=", "brak numeru obrazu"},
         {"#mouse=1,1", "brak numeru obrazu"},
-        {"#garbage", "'garbage' nie ma postaci nazwa=wartość"},
-        {"#answer=4&", "'' nie ma postaci"},
-        {"#answer=%4", "'answer=%4' nie ma postaci"},
-        {"#answer=4&answer=5", "parametr 'answer' podany dwa razy"},
-        {"#answer=4&zoom=2", "nieznany parametr 'zoom'"},
+        {"#garbage", "„garbage” nie ma postaci nazwa=wartość"},
+        {"#answer=4&", "„” nie ma postaci"},
+        {"#answer=%4", "„answer=%4” nie ma postaci"},
+        {"#answer=4&answer=5", "parametr „answer” podany dwa razy"},
+        {"#answer=4&zoom=2", "nieznany parametr „zoom”"},
     };
     for (const auto& c : cases) {
         FrameLink link;
         link.answer = "untouched";
-        const std::string message = readFrameLink(c.fragment, link);
+        std::string message;
+        EXPECT_FALSE(readFrameLink(c.fragment, link, message)) << c.fragment;
         EXPECT_EQ(message.rfind("Zły link: ", 0), 0u) << c.fragment << ": " << message;
         EXPECT_NE(message.find(c.saying), std::string::npos) << c.fragment << ": " << message;
         EXPECT_EQ(link.answer, "untouched") << c.fragment;
@@ -77,7 +80,8 @@ TEST(FrameLink, AFrameLinkReadsBackAsTheSameFrame)
     for (const FrameLink& frame : frames) {
         const std::string link = frozenLink(frame.answer, frame.inputs);
         FrameLink read;
-        EXPECT_EQ(readFrameLink("#" + link, read), "") << link;
+        std::string why;
+        EXPECT_TRUE(readFrameLink("#" + link, read, why)) << link << ": " << why;
         EXPECT_EQ(read.answer, frame.answer) << link;
         EXPECT_TRUE(read.frozen) << link;
         EXPECT_EQ(read.inputs, frame.inputs) << link;

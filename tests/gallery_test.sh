@@ -9,20 +9,12 @@ set -u -o pipefail
 script=$1
 exporter=$2
 source "$(dirname "$(realpath "$0")")/pictures.sh"
+source "$(dirname "$(realpath "$0")")/checks.sh"
 work=$(mktemp -d /tmp/plotnik-gallery-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 out=$work/gallery
 frames=$work/frames
 mkdir -p "$frames"
-passed=0
-failed=0
-# check MESSAGE COMMAND...: counts the command's success, or says MESSAGE.
-check()
-{
-    local message=$1
-    shift
-    if "$@"; then passed=$((passed + 1)); else echo "FAIL: $message"; failed=$((failed + 1)); fi
-}
 
 "$script" "$out" "$exporter" >/dev/null 2>"$work/script.log" ||
     { cat "$work/script.log"; echo "FAIL: the gallery script failed"; exit 1; }
@@ -140,5 +132,4 @@ for entry in "${facts[@]}"; do
     check "$picture: $(echo $fact) ($(echo $why))" "has_$kind" "$picture" $args
 done
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_done

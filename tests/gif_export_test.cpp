@@ -111,17 +111,17 @@ std::string makeFrame(const FrameSpec& f)
 GifError encode(const std::vector<FrameSpec>& frames, MemorySink& sink, long& failedFrame)
 {
     GifEncoder gif;
-    GifError error = gifBegin(gif, writeToMemory, &sink, kWidth, kHeight);
-    for (std::size_t k = 0; error == kGifOk && k < frames.size(); ++k) {
+    bool ok = gifBegin(gif, writeToMemory, &sink, kWidth, kHeight);
+    for (std::size_t k = 0; ok && k < frames.size(); ++k) {
         const std::string frame = makeFrame(frames[k]);
-        error = gifAddFrame(gif, reinterpret_cast<const std::uint8_t*>(frame.data()), kWidth * 3, frames[k].delay);
+        ok = gifAddFrame(gif, reinterpret_cast<const std::uint8_t*>(frame.data()), kWidth * 3, frames[k].delay);
     }
-    failedFrame = error == kGifOk ? 0 : gif.frames;
-    if (error != kGifOk) {
+    failedFrame = ok ? 0 : gif.frames;
+    if (!ok) {
         gifAbandon(gif);
-        return error;
+        return gif.error;
     }
-    return gifFinish(gif);
+    return gifFinish(gif) ? kGifOk : gif.error;
 }
 
 // A GIF decoded again by giflib: what a viewer shows after each stored image, and its delay.

@@ -1,7 +1,7 @@
 // The lesson controls: the picture clock runs exactly with the front end's clock until touched,
 // then is held, stepped and sped up or slowed down without ever jumping; the keys do to each kind
 // of picture what a teacher expects.
-#include "menu/lesson.h"
+#include "pictures/lesson.h"
 
 #include <gtest/gtest.h>
 

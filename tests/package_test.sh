@@ -3,19 +3,12 @@
 # own (never installed), finding the installed Carlito from any folder.
 #   package_test.sh CPACK VERSION EXPORTER   (run in the build directory)
 set -euo pipefail
+source "$(dirname "$(realpath "$0")")/checks.sh"
 cpack=$1
 version=$2
 exporter=$3
 tmp=$(mktemp -d /tmp/plotnik-package-XXXXXX)
 trap 'rm -rf "$tmp"' EXIT
-passed=0
-failed=0
-# check MESSAGE COMMAND...: counts the command's success, or says MESSAGE.
-check() {
-    local message=$1
-    shift
-    if "$@"; then passed=$((passed + 1)); else echo "FAIL: $message"; failed=$((failed + 1)); fi
-}
 
 # Every tool the checks lean on: a missing one fails here, and its checks below fail too; none
 # of them passes unseen.
@@ -129,5 +122,4 @@ for c in "${cases[@]}"; do
     check "$own: the picture $same from the build's" [ "$same" = "$picture" ]
 done
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_done

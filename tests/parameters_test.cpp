@@ -1,6 +1,7 @@
 // The values a teacher types: each goes to the frame whose value is nearest, every frame's own
 // value comes back to that frame, and what is no number or out of reach changes nothing.
-#include "menu/parameters.h"
+#include "pictures/parameters.h"
+#include "pictures/pictures.h"
 #include "scenes/scenes.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +13,8 @@ namespace {
 
 const Parameter& parameterOf(const char* answer, const std::string& id)
 {
-    int count = 0;
-    const Parameter* first = pictureParameters(pictureFor(answer), count);
+    const int count = pictureFor(answer).parameterCount;
+    const Parameter* first = pictureFor(answer).parameters;
     for (int i = 0; i < count; ++i) {
         if (first[i].id == id) {
             return first[i];
@@ -35,8 +36,8 @@ TEST(Parameters, EveryMovingPictureHasItsFieldsAndTheStillOnesNone)
         {"6", "param-angle "}, {"7", "param-angle "}, {"8", "param-angle "}, {"9", ""}, {"10", "param-terms "},
     };
     for (const auto& c : cases) {
-        int count = 0;
-        const Parameter* first = pictureParameters(pictureFor(c.answer), count);
+        const int count = pictureFor(c.answer).parameterCount;
+        const Parameter* first = pictureFor(c.answer).parameters;
         std::string ids;
         for (int i = 0; i < count; ++i) {
             ids += std::string(first[i].id) + " ";
@@ -57,7 +58,8 @@ TEST(Parameters, EveryPointerPositionsValueTypedBackGivesTheSameValue)
             const FrameInputs frame{1234, {position, position}};
             const std::string shown = formatParameter(p, parameterValue(p, frame));
             FrameInputs typed{1234, {0, 0}};
-            ASSERT_EQ(setParameter(p, shown, typed), "") << id << " " << shown;
+            std::string why;
+            ASSERT_TRUE(setParameter(p, shown, typed, why)) << id << " " << shown << ": " << why;
             if (formatParameter(p, parameterValue(p, typed)) != shown && ++mismatches <= 3) {
                 ADD_FAILURE() << id << " at " << position << " shows " << shown << ", typed back gives "
                               << formatParameter(p, parameterValue(p, typed));
@@ -82,7 +84,8 @@ TEST(Parameters, TheClocksValuesTypedBackGiveTheSameValue)
             const FrameInputs frame{static_cast<std::uint32_t>(ticks), {5, 5}};
             const std::string shown = formatParameter(p, parameterValue(p, frame));
             FrameInputs typed = frame;
-            ASSERT_EQ(setParameter(p, shown, typed), "") << id << " " << shown;
+            std::string why;
+            ASSERT_TRUE(setParameter(p, shown, typed, why)) << id << " " << shown << ": " << why;
             if (formatParameter(p, parameterValue(p, typed)) != shown && ++mismatches <= 3) {
                 ADD_FAILURE() << id << " at " << ticks << " ms shows " << shown << ", typed back gives "
                               << formatParameter(p, parameterValue(p, typed)) << " at " << typed.ticks << " ms";
@@ -119,7 +122,8 @@ TEST(Parameters, TypedValuesMoveOnlyTheirInputToTheNearestFrame)
     for (const auto& c : cases) {
         const Parameter& p = parameterOf(c.answer, c.id);
         FrameInputs inputs = c.from;
-        EXPECT_EQ(setParameter(p, c.typed, inputs), "") << c.id << " " << c.typed;
+        std::string why;
+        EXPECT_TRUE(setParameter(p, c.typed, inputs, why)) << c.id << " " << c.typed << ": " << why;
         EXPECT_EQ(inputs, c.to) << c.id << " " << c.typed << ": ticks " << inputs.ticks << ", pointer "
                                 << inputs.mouse.x << "," << inputs.mouse.y;
         EXPECT_EQ(formatParameter(p, parameterValue(p, inputs)), c.shown) << c.id << " " << c.typed;
@@ -135,7 +139,8 @@ TEST(Parameters, RubbishAndValuesOutOfReachAreExplainedAndChangeNothing)
         const char* saying;
     } cases[] = {
         {"4", "param-a", "", "„” to nie liczba"},
-        {"4", "param-a", "abc", "„abc” to nie liczba"},
+        {"4", "param-a", "abc", "„abc” to nie liczba. Wpisz na przykład 1,1850."},
+        {"4", "param-b", "b", "„b” to nie liczba. Wpisz na przykład \u22127,9750."},
         {"4", "param-a", "1,2,3", "to nie liczba"},
         {"4", "param-a", "1e3", "to nie liczba"},
         {"4", "param-a", "--1", "to nie liczba"},
@@ -143,17 +148,18 @@ TEST(Parameters, RubbishAndValuesOutOfReachAreExplainedAndChangeNothing)
         {"4", "param-a", "nan", "to nie liczba"},
         {"4", "param-a", "inf", "to nie liczba"},
         {"4", "param-a", "0x10", "to nie liczba"},
-        {"4", "param-a", "200", "Poza zasięgiem: a może wynosić od -162,0350 do 165,6400"},
-        {"2", "param-k", "-1000", "Poza zasięgiem: k"},
-        {"1", "param-f", "-0,001", "Poza zasięgiem: f może wynosić od 0,000 do 20,000"},
-        {"7", "param-angle", "361", "Poza zasięgiem"},
-        {"10", "param-terms", "300", "od -255 do 256"},
+        {"4", "param-a", "200", "Poza zakresem: a\u00a0może wynosić od \u2212162,0350 do 165,6400"},
+        {"2", "param-k", "-1000", "Poza zakresem: k"},
+        {"1", "param-f", "-0,001", "Poza zakresem: f\u00a0może wynosić od 0,000 do 20,000"},
+        {"7", "param-angle", "361", "Poza zakresem"},
+        {"10", "param-terms", "300", "od \u2212255 do 256"},
         {"10", "param-terms", "99999999999999999999999999999999999999999999999", "to nie liczba"},
     };
     for (const auto& c : cases) {
         const Parameter& p = parameterOf(c.answer, c.id);
         FrameInputs inputs{4321, {321, 123}};
-        const std::string message = setParameter(p, c.typed, inputs);
+        std::string message;
+        EXPECT_FALSE(setParameter(p, c.typed, inputs, message)) << c.typed;
         EXPECT_NE(message.find(c.saying), std::string::npos) << c.typed << ": " << message;
         EXPECT_EQ(inputs, (FrameInputs{4321, {321, 123}})) << c.typed;
     }

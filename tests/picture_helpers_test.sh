@@ -4,19 +4,10 @@
 #   picture_helpers_test.sh
 set -u -o pipefail
 source "$(dirname "$(realpath "$0")")/pictures.sh"
+source "$(dirname "$(realpath "$0")")/checks.sh"
 work=$(mktemp -d "${TMPDIR:-/tmp}/plotnik-pictures.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
-passed=0
-failed=0
-# check MESSAGE COMMAND...: counts the command's success, or says MESSAGE.
-check()
-{
-    local message=$1
-    shift
-    if "$@"; then passed=$((passed + 1)); else echo "FAIL: $message"; failed=$((failed + 1)); fi
-}
-fails() { ! "$@"; }
 
 # red.png: 4 x 3, red but for a blue pixel at (2, 1); its twin the same pixels stored otherwise.
 "$PICTURE_CONVERT" -size 4x3 xc:red -fill blue -draw 'point 2,1' PNG24:red.png
@@ -81,5 +72,4 @@ done
 check "count_colour outside the picture fails" fails count_colour red.png '#FF0000' 2x2+10+10
 check "count_colour partly outside the picture fails" fails count_colour red.png '#FF0000' 2x2+3+2
 
-echo "$passed passed, $failed failed"
-((failed == 0))
+checks_done

@@ -6,6 +6,7 @@
 # release says what it leaves out.
 #   release_test.sh RELEASE_SCRIPT BUILD SITE VERSION [WINDOWS_ZIP]
 set -euo pipefail
+source "$(dirname "$(realpath "$0")")/checks.sh"
 script=$1
 build=$2
 site=$3
@@ -13,13 +14,6 @@ version=$4
 windows_zip=${5:-}
 tmp=$(mktemp -d /tmp/plotnik-release-test-XXXXXX)
 trap 'rm -rf "$tmp"' EXIT
-passed=0
-failed=0
-check() {
-    local message=$1
-    shift
-    if "$@"; then passed=$((passed + 1)); else echo "FAIL: $message"; failed=$((failed + 1)); fi
-}
 sorted() { printf '%s\n' "$@" | LC_ALL=C sort | xargs; }
 # The release stamps everything with the commit's time; zip keeps even seconds, rounding up.
 epoch=$(git -C "$(dirname "$script")" log -1 --format=%ct)
@@ -135,5 +129,4 @@ for call in "--reuse $build" "--reuse $build $site --windows" "--reuse $build $s
     check "tools/release.sh $call ends with status 2, not $status" [ "$status" -eq 2 ]
 done
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_done

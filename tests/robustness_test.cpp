@@ -5,8 +5,9 @@
 #include "scene_window.h"
 
 #include "common/app_state.h"
+#include "common/mouse.h"
 #include "console/program.h"
-#include "menu/menu.h"
+#include "pictures/pictures.h"
 #include "scenes/scenes.h"
 
 #include <SDL.h>
@@ -137,7 +138,9 @@ TEST(BrokenFont, LabelsAreLeftOutAndEverySceneIsStillDrawn)
             ASSERT_NE(app.renderer, nullptr);
             app.frameTicks = 1000;
             testing::internal::CaptureStdout();
-            const Frame frame = renderFrame(dispatchScene);
+            const Frame frame = renderFrame([] {
+                drawFrame(pictureFor(app.choice), FrameInputs{app.frameTicks, readMouse()});
+            });
             testing::internal::GetCapturedStdout();
             EXPECT_LT(frame.count(kBlack), kWindowWidth * kWindowHeight) << c.what << ", answer " << answer;
             endCycle();

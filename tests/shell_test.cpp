@@ -5,9 +5,10 @@
 
 #include "common/app_state.h"
 #include "common/fonts.h"
+#include "common/mouse.h"
 #include "common/text.h"
 #include "console/program.h"
-#include "menu/menu.h"
+#include "pictures/pictures.h"
 #include "scenes/scenes.h"
 
 #include <SDL.h>
@@ -221,7 +222,10 @@ TEST(Cycle, UnreadableFontIsReportedAndLabelsDrawNothing)
     ASSERT_TRUE(beginCycle(in));
     const std::string transcript = testing::internal::GetCapturedStdout();
     ASSERT_NE(app.renderer, nullptr);
-    last = renderFrame([] { app.frameTicks = 0; dispatchScene(); });
+    last = renderFrame([] {
+        app.frameTicks = 0;
+        drawFrame(pictureFor(app.choice), FrameInputs{app.frameTicks, readMouse()});
+    });
     endCycle();
     std::remove((empty + "/Assets/Calibri.ttf").c_str());
     rmdir((empty + "/Assets").c_str());

@@ -2,7 +2,8 @@
 #include "run_command.h"
 #include "scene_window.h"
 
-#include "menu/menu.h"
+#include "common/mouse.h"
+#include "pictures/pictures.h"
 #include "scenes/scenes.h"
 
 #include <SDL_image.h>
@@ -57,7 +58,7 @@ Frame drawnHere(const char* answer, std::uint32_t ticks)
 {
     app.choice = answer;
     app.frameTicks = ticks;
-    return renderFrame(dispatchScene);
+    return renderFrame([] { drawFrame(pictureFor(app.choice), FrameInputs{app.frameTicks, readMouse()}); });
 }
 
 }  // namespace

@@ -16,8 +16,7 @@ constexpr int kGraphTop = 60;
 
 Frame trigFrame(std::uint32_t ticks)
 {
-    app.frameTicks = ticks;
-    return renderFrame(drawTrigFunctions);
+    return renderFrame([ticks] { drawTrigFunctionsAt(ticks); });
 }
 
 int countBelowLabels(const Frame& frame, std::uint32_t colour)

@@ -10,6 +10,7 @@
 #include "common/frame_on_screen.h"
 #include "common/picture_file.h"
 #include "console/program.h"
+#include "console/window_keys.h"
 #include "console/saved_frame.h"
 
 #include <SDL.h>
@@ -273,7 +274,7 @@ TEST(KeyCycles, AFolderThatCannotBeWrittenIsToldAndThePictureGoesOn)
     EXPECT_TRUE(app.running);
     const std::string name = "plotnik-7-t" + std::to_string(clockTicks(pictureWindow.lesson.clock, 0)) + ".png";
     const std::string lines = cycle.end();
-    const std::string told = "Nie udało się zapisać klatki do pliku " + name + " w folderze, w którym uruchomiono Plotnik: ";
+    const std::string told = "Nie udało się zapisać klatki do pliku " + name + " w folderze, w którym uruchomiono Plotnika: ";
     EXPECT_EQ(lines.compare(0, told.size(), told), 0) << lines;
     EXPECT_EQ(lines.find('\n'), lines.size() - 1) << "one line, the reason in it: " << lines;
 }

@@ -2,10 +2,12 @@
 # folder outside the clone. Sourced, not run:
 #
 #     . tools/debian-sources.sh
-#     ds_cache_begin CACHE KEY || { echo "$ds_final"; exit 0; }   # already built
-#     ds_fetch_sources NAME=VERSION ...                         # into $ds_work/src
+#     sources=("$(ds_source_of libfoo-dev)" ...)                # NAME=VERSION of each library
+#     ds_cache_begin CACHE "$(ds_key ...)" || { echo "$ds_final"; exit 0; }   # already built
+#     ds_fetch_sources "${sources[@]}"                          # into $ds_work/src
 #     dir=$(ds_source_dir NAME)
-#     ... build into $ds_work/prefix ...
+#     ds_cmake=(cmake) ds_common=(...); ds_build NAME "$dir" -DOPTION=...    # into $ds_work/prefix
+#     ds_keep_licences                                          # each source's debian/copyright
 #     ds_cache_finish                                           # renames it to $ds_final
 #
 # A finished prefix is only ever made by renaming a complete build into place, so an interrupted
@@ -22,6 +24,40 @@ step() {
         tail -n 60 "$log" >&2
         exit 1
     fi
+}
+
+# The source package and version a package of this machine's architecture was built from:
+# NAME=VERSION.
+ds_source_of() { dpkg-query -W -f='${source:Package}=${source:Version}' "$1:$(dpkg --print-architecture)"; }
+
+# A cache key made of the words given, with every character a folder name should not have
+# replaced.
+ds_key() { printf '%s' "$*" | tr -c 'A-Za-z0-9.+_-' '-'; }
+
+# Configures, builds and installs one CMake project into the prefix: ds_cmake is the configure
+# command (cmake, or emcmake cmake), ds_common the options every library takes, then the
+# library's own; jobs as many as there are cores.
+ds_build() {
+    local name=$1 src=$2
+    shift 2
+    local dir="$ds_work/build/$name" t=$SECONDS
+    say "$name: configure"
+    step "$name" "${ds_cmake[@]}" -S "$src" -B "$dir" "${ds_common[@]}" "$@"
+    say "$name: build"
+    step "$name" cmake --build "$dir" -j "$(nproc)"
+    step "$name" cmake --install "$dir"
+    say "$name: done in $((SECONDS - t)) s"
+}
+
+# The licence of each library fetched, as its Debian source package states it, into the prefix's
+# share/licenses/NAME.copyright, for the notices of whatever carries the library.
+ds_keep_licences() {
+    local fetched
+    mkdir -p "$ds_work/prefix/share/licenses"
+    while IFS= read -r fetched; do
+        cp "$(ds_source_dir "${fetched%%=*}")/debian/copyright" \
+            "$ds_work/prefix/share/licenses/${fetched%%=*}.copyright"
+    done <"$ds_work/src/versions"
 }
 
 # Sets ds_final (CACHE/KEY) and, unless that is already there, takes the key's lock, makes a fresh

@@ -28,19 +28,15 @@ die() { say "$*"; exit 1; }
 
 # --- What to build, and where ----------------------------------------------------------------
 
-arch=$(dpkg --print-architecture)
 # Source package and version of each library, as "name=version".
-source_of() { dpkg-query -W -f='${source:Package}=${source:Version}' "$1:$arch"; }
-sdl2=$(source_of libsdl2-dev)
-sdl2_ttf=$(source_of libsdl2-ttf-dev)
-freetype=$(source_of libfreetype-dev)
-harfbuzz=$(source_of libharfbuzz-dev)
-giflib=$(source_of libgif-dev)
+sdl2=$(ds_source_of libsdl2-dev)
+sdl2_ttf=$(ds_source_of libsdl2-ttf-dev)
+freetype=$(ds_source_of libfreetype-dev)
+harfbuzz=$(ds_source_of libharfbuzz-dev)
+giflib=$(ds_source_of libgif-dev)
 emscripten=$(dpkg-query -W -f='${Version}' emscripten)
 
-key="sdl2-${sdl2#*=}_sdl2-ttf-${sdl2_ttf#*=}_freetype-${freetype#*=}_harfbuzz-${harfbuzz#*=}"
-key+="_giflib-${giflib#*=}_emscripten-${emscripten}_${recipe_hash}"
-key=$(printf '%s' "$key" | tr -c 'A-Za-z0-9.+_-' '-')
+key=$(ds_key "sdl2-${sdl2#*=}_sdl2-ttf-${sdl2_ttf#*=}_freetype-${freetype#*=}_harfbuzz-${harfbuzz#*=}_giflib-${giflib#*=}_emscripten-${emscripten}_${recipe_hash}")
 if ! ds_cache_begin "${PLOTNIK_WEB_CACHE:-${HOME:?}/.cache/plotnik-web}" "$key"; then
     say "already built: $ds_final"
     echo "$ds_final"
@@ -87,24 +83,13 @@ jobs=$(nproc)
 # No -ffast-math anywhere and no contracted multiply-adds: the pixels must match the native
 # build's. Paths of the temporary folder stay out of the objects.
 flags="-ffp-contract=off -ffile-prefix-map=$work=/plotnik-web"
-common=(-DCMAKE_BUILD_TYPE=Release
+ds_cmake=(emcmake cmake)
+ds_common=(-DCMAKE_BUILD_TYPE=Release
         "-DCMAKE_C_FLAGS=$flags" "-DCMAKE_CXX_FLAGS=$flags"
         "-DCMAKE_C_FLAGS_RELEASE=-O2 -DNDEBUG" "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG"
         "-DCMAKE_INSTALL_PREFIX=$prefix" -DCMAKE_INSTALL_LIBDIR=lib
         -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/node
         -DBUILD_SHARED_LIBS=OFF -DCMAKE_POSITION_INDEPENDENT_CODE=OFF)
-
-build() {
-    local name=$1 src=$2
-    shift 2
-    local dir="$work/build/$name" t=$SECONDS
-    say "$name: configure"
-    step "$name" emcmake cmake -S "$src" -B "$dir" "${common[@]}" "$@"
-    say "$name: build"
-    step "$name" cmake --build "$dir" -j "$jobs"
-    step "$name" cmake --install "$dir"
-    say "$name: done in $((SECONDS - t)) s"
-}
 
 # giflib, for the page's GIF encoder: its own Makefile, the static library only. First, as it
 # takes seconds.
@@ -123,20 +108,20 @@ sdl2_ttf_src=$(source_dir "$sdl2_ttf")
 freetype_src=$(source_dir "$freetype")
 harfbuzz_src=$(source_dir "$harfbuzz")
 set -m
-build SDL2 "$sdl2_src" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF </dev/null &
+ds_build SDL2 "$sdl2_src" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF </dev/null &
 sdl2_job=$!
 set +m
 
-build FreeType "$freetype_src" "-DCMAKE_FIND_ROOT_PATH=$prefix" \
+ds_build FreeType "$freetype_src" "-DCMAKE_FIND_ROOT_PATH=$prefix" \
     -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON \
     -DFT_DISABLE_BROTLI=ON
-build HarfBuzz "$harfbuzz_src" "-DCMAKE_FIND_ROOT_PATH=$prefix" \
+ds_build HarfBuzz "$harfbuzz_src" "-DCMAKE_FIND_ROOT_PATH=$prefix" \
     -DHB_HAVE_FREETYPE=ON -DHB_BUILD_SUBSET=OFF
 
 wait "$sdl2_job" || die "SDL2 failed"
 sdl2_job=""
 
-build SDL2_ttf "$sdl2_ttf_src" "-DCMAKE_FIND_ROOT_PATH=$prefix" \
+ds_build SDL2_ttf "$sdl2_ttf_src" "-DCMAKE_FIND_ROOT_PATH=$prefix" \
     -DSDL2TTF_VENDORED=OFF -DSDL2TTF_HARFBUZZ=ON -DSDL2TTF_SAMPLES=OFF
 
 # --- Into place ------------------------------------------------------------------------------
@@ -155,11 +140,8 @@ mv "$hb_config.new" "$hb_config"
 # Nor is anything built with -pthread, which its .pc file would add to a static link.
 sed -i -E '/^Libs.private:/s/ -pthread\b//' "$prefix/lib/pkgconfig/harfbuzz.pc"
 
-# The licence of each library, as its Debian source package states it, for the page's notices.
-mkdir -p "$prefix/share/licenses"
-for src in "$sdl2" "$sdl2_ttf" "$freetype" "$harfbuzz" "$giflib"; do
-    cp "$(source_dir "$src")/debian/copyright" "$prefix/share/licenses/${src%%=*}.copyright"
-done
+# The licence of each library, for the page's notices.
+ds_keep_licences
 
 cat >"$prefix/plotnik-web-libraries.txt" <<EOF
 Static WebAssembly libraries for Plotnik's browser build, made by web/build-libraries.sh

@@ -24,18 +24,14 @@ die() { say "$*"; exit 1; }
 
 "$here/../tools/install-deps.sh" --windows >&2
 
-arch=$(dpkg --print-architecture)
-source_of() { dpkg-query -W -f='${source:Package}=${source:Version}' "$1:$arch"; }
 sources=()
 for dev in zlib1g-dev libpng-dev libfreetype-dev libharfbuzz-dev libgif-dev libsdl2-dev \
            libsdl2-ttf-dev libsdl2-image-dev; do
-    sources+=("$(source_of "$dev")")
+    sources+=("$(ds_source_of "$dev")")
 done
 compiler=$(dpkg-query -W -f='${Version}' g++-mingw-w64-x86-64-posix)
 # The versions only (the names are in the prefix's plotnik-windows-libraries.txt), in this order.
-key=$(printf '%s_' "${sources[@]#*=}")
-key="${key}mingw-${compiler}_${recipe_hash}"
-key=$(printf '%s' "$key" | tr -c 'A-Za-z0-9.+_-' '-')
+key=$(ds_key "$(printf '%s_' "${sources[@]#*=}")mingw-${compiler}_${recipe_hash}")
 
 if ! ds_cache_begin "${PLOTNIK_WINDOWS_CACHE:-${HOME:?}/.cache/plotnik-windows}" "$key"; then
     say "already built: $ds_final"
@@ -55,7 +51,8 @@ jobs=$(nproc)
 # No -ffast-math and no contracted multiply-adds: the pixels must match the native build's.
 # Paths of the temporary folder stay out of the objects.
 flags="-ffp-contract=off -ffile-prefix-map=$ds_work=/plotnik-windows"
-common=(-DCMAKE_BUILD_TYPE=Release "-DCMAKE_TOOLCHAIN_FILE=$toolchain"
+ds_cmake=(cmake)
+ds_common=(-DCMAKE_BUILD_TYPE=Release "-DCMAKE_TOOLCHAIN_FILE=$toolchain"
         "-DPLOTNIK_WINDOWS_PREFIX=$prefix"
         "-DCMAKE_C_FLAGS=$flags" "-DCMAKE_CXX_FLAGS=$flags"
         "-DCMAKE_C_FLAGS_RELEASE=-O2 -DNDEBUG" "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG"
@@ -65,22 +62,10 @@ common=(-DCMAKE_BUILD_TYPE=Release "-DCMAKE_TOOLCHAIN_FILE=$toolchain"
 # functions; windows/build.sh's strip stamps the header with the commit's time, the table keeps 0.
 dll=(-DBUILD_SHARED_LIBS=ON "-DCMAKE_SHARED_LINKER_FLAGS=-static -Wl,--no-insert-timestamp")
 
-build() {
-    local name=$1 src=$2
-    shift 2
-    local dir="$ds_work/build/$name" t=$SECONDS
-    say "$name: configure"
-    step "$name" cmake -S "$src" -B "$dir" "${common[@]}" "$@"
-    say "$name: build"
-    step "$name" cmake --build "$dir" -j "$jobs"
-    step "$name" cmake --install "$dir"
-    say "$name: done in $((SECONDS - t)) s"
-}
-
 # zlib: the static library only (the Debian source leaves out what its DLL needs).
 zlib_src=$(ds_source_dir zlib)
 say "zlib: build"
-step zlib cmake -S "$zlib_src" -B "$ds_work/build/zlib" "${common[@]}" -DBUILD_SHARED_LIBS=OFF
+step zlib cmake -S "$zlib_src" -B "$ds_work/build/zlib" "${ds_common[@]}" -DBUILD_SHARED_LIBS=OFF
 step zlib cmake --build "$ds_work/build/zlib" --target zlibstatic -j "$jobs"
 mkdir -p "$prefix/lib/pkgconfig" "$prefix/include"
 cp "$ds_work/build/zlib/libzlibstatic.a" "$prefix/lib/libz.a"
@@ -97,13 +82,13 @@ Libs: -L\${libdir} -lz
 Cflags: -I\${includedir}
 PC
 
-build libpng "$(ds_source_dir libpng1.6)" -DBUILD_SHARED_LIBS=OFF \
+ds_build libpng "$(ds_source_dir libpng1.6)" -DBUILD_SHARED_LIBS=OFF \
     -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
     "-DZLIB_LIBRARY=$prefix/lib/libz.a" "-DZLIB_INCLUDE_DIR=$prefix/include"
-build FreeType "$(ds_source_dir freetype)" -DBUILD_SHARED_LIBS=OFF \
+ds_build FreeType "$(ds_source_dir freetype)" -DBUILD_SHARED_LIBS=OFF \
     -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON \
     -DFT_DISABLE_BROTLI=ON
-build HarfBuzz "$(ds_source_dir harfbuzz)" -DBUILD_SHARED_LIBS=OFF \
+ds_build HarfBuzz "$(ds_source_dir harfbuzz)" -DBUILD_SHARED_LIBS=OFF \
     -DHB_HAVE_FREETYPE=ON -DHB_BUILD_SUBSET=OFF
 
 # giflib: its own Makefile, the static library only.
@@ -114,26 +99,23 @@ step giflib make -C "$giflib_src" -j "$jobs" CC=x86_64-w64-mingw32-gcc-posix \
 cp "$giflib_src/libgif.a" "$prefix/lib/"
 cp "$giflib_src/gif_lib.h" "$prefix/include/"
 
-build SDL2 "$(ds_source_dir libsdl2)" "${dll[@]}" -DSDL_SHARED=ON -DSDL_STATIC=OFF -DSDL_TEST=OFF
+ds_build SDL2 "$(ds_source_dir libsdl2)" "${dll[@]}" -DSDL_SHARED=ON -DSDL_STATIC=OFF -DSDL_TEST=OFF
 # The programs are console programs with a main of their own: no SDL_main, no GUI subsystem.
 sed -i -E 's/ -Dmain=SDL_main//; s/ -lSDL2main//; s/ -mwindows//' "$prefix/lib/pkgconfig/sdl2.pc"
-build SDL2_ttf "$(ds_source_dir libsdl2-ttf)" "${dll[@]}" \
+ds_build SDL2_ttf "$(ds_source_dir libsdl2-ttf)" "${dll[@]}" \
     -DSDL2TTF_VENDORED=OFF -DSDL2TTF_HARFBUZZ=ON -DSDL2TTF_SAMPLES=OFF
 # Only PNG, read and written by libpng.
 image_off=()
 for format in AVIF BMP GIF JPG JXL LBM PCX PNM QOI SVG TGA TIF WEBP XCF XPM XV JPG_SAVE; do
     image_off+=("-DSDL2IMAGE_$format=OFF")
 done
-build SDL2_image "$(ds_source_dir libsdl2-image)" "${dll[@]}" \
+ds_build SDL2_image "$(ds_source_dir libsdl2-image)" "${dll[@]}" \
     -DSDL2IMAGE_VENDORED=OFF -DSDL2IMAGE_DEPS_SHARED=OFF -DSDL2IMAGE_SAMPLES=OFF \
     -DSDL2IMAGE_TESTS=OFF -DSDL2IMAGE_BACKEND_STB=OFF -DSDL2IMAGE_BACKEND_WIC=OFF \
     -DSDL2IMAGE_PNG=ON -DSDL2IMAGE_PNG_SAVE=ON "${image_off[@]}"
 
-# The licence of each library, as its Debian source package states it, for the zip's notices.
-mkdir -p "$prefix/share/licenses"
-while IFS= read -r fetched; do
-    cp "$(ds_source_dir "${fetched%%=*}")/debian/copyright" "$prefix/share/licenses/${fetched%%=*}.copyright"
-done <"$ds_work/src/versions"
+# The licence of each library, for the zip's notices.
+ds_keep_licences
 {
     printf 'Libraries for Plotnik on 64-bit Windows, made by windows/build-libraries.sh (recipe %s)\n' "$recipe_hash"
     printf 'with Debian'"'"'s mingw-w64 %s from Debian'"'"'s source packages:\n' "$compiler"

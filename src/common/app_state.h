@@ -23,3 +23,6 @@ extern AppState app;
 // Window size in pixels; every scene draws into this frame.
 constexpr int kWindowWidth = 1280;
 constexpr int kWindowHeight = 720;
+// The frame's centre, (640, 360): where the keys start a pointer, and the centre of the pictures
+// drawn about the middle of the window.
+constexpr SDL_Point kFrameCentre{kWindowWidth / 2, kWindowHeight / 2};

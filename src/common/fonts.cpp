@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 #include <SDL_ttf.h>
+#include <initializer_list>
 #include <string>
 
 namespace {
@@ -83,14 +84,12 @@ void openFonts(const std::vector<std::string>& candidates)
 
 void closeFonts()
 {
-    if (app.largeFont != nullptr) {
-        TTF_CloseFont(app.largeFont);
+    for (TTF_Font** font : {&app.largeFont, &app.smallFont}) {
+        if (*font != nullptr) {
+            TTF_CloseFont(*font);
+        }
+        *font = nullptr;
     }
-    if (app.smallFont != nullptr) {
-        TTF_CloseFont(app.smallFont);
-    }
-    app.largeFont = nullptr;
-    app.smallFont = nullptr;
     SDL_free(fontFile);
     fontFile = nullptr;
 }

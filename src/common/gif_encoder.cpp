@@ -11,7 +11,6 @@ namespace {
 constexpr std::uint64_t kMaxDelay = 65535;  // a GIF delay is 16 bits of hundredths
 constexpr std::size_t kMaxColours = 256;
 constexpr int kColourResolution = 8;  // bits per primary colour
-constexpr int kBytesPerPixel = 3;
 constexpr std::uint64_t kMillisecondsPerDelay = 10;
 
 std::uint32_t colourAt(const std::uint8_t* p)
@@ -33,6 +32,13 @@ int writeToSink(GifFileType* file, const GifByteType* bytes, int size)
     return size;
 }
 
+// Keeps why a call failed; false.
+bool failed(GifEncoder& gif, GifError error)
+{
+    gif.error = error;
+    return false;
+}
+
 // The error of a failed giflib call. A refused write is the sink's; giflib's only other failure,
 // for this encoder's calls, is an allocation. (giflib does not report every failed write, the
 // last byte's for one, so the sink's refusal is remembered apart.)
@@ -52,7 +58,7 @@ bool collectPalette(const GifEncoder& gif, const std::uint8_t* rgb, std::size_t 
     for (int y = 0; y < gif.height; ++y) {
         const std::uint8_t* row = rgb + static_cast<std::size_t>(y) * pitch;
         for (int x = 0; x < gif.width; ++x) {
-            const std::uint32_t c = colourAt(row + x * kBytesPerPixel);
+            const std::uint32_t c = colourAt(row + x * kGifBytesPerPixel);
             if (seen && c == last) {
                 continue;
             }
@@ -73,7 +79,7 @@ bool collectPalette(const GifEncoder& gif, const std::uint8_t* rgb, std::size_t 
 // width 0 when nothing does.
 GifRect changedRect(const GifEncoder& gif, const std::uint8_t* rgb, std::size_t pitch)
 {
-    const std::size_t rowBytes = static_cast<std::size_t>(gif.width) * kBytesPerPixel;
+    const std::size_t rowBytes = static_cast<std::size_t>(gif.width) * kGifBytesPerPixel;
     int top = -1, bottom = -1, left = gif.width, right = -1;
     for (int y = 0; y < gif.height; ++y) {
         const std::uint8_t* was = gif.shown.data() + static_cast<std::size_t>(y) * rowBytes;
@@ -84,11 +90,11 @@ GifRect changedRect(const GifEncoder& gif, const std::uint8_t* rgb, std::size_t 
         top = top < 0 ? y : top;
         bottom = y;
         int first = 0;
-        while (std::memcmp(was + first * kBytesPerPixel, now + first * kBytesPerPixel, kBytesPerPixel) == 0) {
+        while (std::memcmp(was + first * kGifBytesPerPixel, now + first * kGifBytesPerPixel, kGifBytesPerPixel) == 0) {
             ++first;
         }
         int last = gif.width - 1;
-        while (std::memcmp(was + last * kBytesPerPixel, now + last * kBytesPerPixel, kBytesPerPixel) == 0) {
+        while (std::memcmp(was + last * kGifBytesPerPixel, now + last * kGifBytesPerPixel, kGifBytesPerPixel) == 0) {
             --last;
         }
         left = std::min(left, first);
@@ -107,7 +113,7 @@ std::vector<std::uint8_t> indicesIn(const GifRect& r, const std::vector<std::uin
     for (int y = r.top; y < r.top + r.height; ++y) {
         const std::uint8_t* row = rgb + static_cast<std::size_t>(y) * pitch;
         for (int x = r.left; x < r.left + r.width; ++x) {
-            const std::uint32_t c = colourAt(row + x * kBytesPerPixel);
+            const std::uint32_t c = colourAt(row + x * kGifBytesPerPixel);
             if (palette[index] != c) {
                 index = static_cast<std::size_t>(std::find(palette.begin(), palette.end(), c) - palette.begin());
             }
@@ -212,7 +218,7 @@ std::uint64_t gifDelay(std::uint64_t ms)
     return std::max<std::uint64_t>(1, (ms + kMillisecondsPerDelay / 2) / kMillisecondsPerDelay);
 }
 
-GifError gifBegin(GifEncoder& gif, GifWrite write, void* context, int width, int height)
+bool gifBegin(GifEncoder& gif, GifWrite write, void* context, int width, int height)
 {
     gif = GifEncoder{};
     gif.write = write;
@@ -222,57 +228,60 @@ GifError gifBegin(GifEncoder& gif, GifWrite write, void* context, int width, int
     int code = E_GIF_SUCCEEDED;
     gif.file = EGifOpen(&gif, writeToSink, &code);
     if (gif.file == nullptr) {
-        return giflibFailed(gif, code);
+        return failed(gif, giflibFailed(gif, code));
     }
     EGifSetGifVersion(gif.file, true);  // GIF89a: delays and the loop
-    return kGifOk;
+    return true;
 }
 
-GifError gifAddFrame(GifEncoder& gif, const std::uint8_t* rgb, std::size_t pitch, std::uint64_t delay)
+bool gifAddFrame(GifEncoder& gif, const std::uint8_t* rgb, std::size_t pitch, std::uint64_t delay)
 {
     ++gif.frames;
     const bool first = gif.shown.empty();
     const GifRect rect = first ? GifRect{0, 0, gif.width, gif.height} : changedRect(gif, rgb, pitch);
     if (rect.width == 0) {
         gif.pendingDelay += delay;
-        return kGifOk;
+        return true;
     }
     std::vector<std::uint32_t> palette;
     if (!collectPalette(gif, rgb, pitch, palette)) {
-        return kGifTooManyColours;
+        return failed(gif, kGifTooManyColours);
     }
     if (first) {
         gif.globalPalette = palette;
     }
     const GifError error = first ? putScreen(gif) : writePending(gif);
     if (error != kGifOk) {
-        return error;
+        return failed(gif, error);
     }
     gif.pendingRect = rect;
     gif.pendingIndices = indicesIn(rect, palette, rgb, pitch);
     gif.pendingPalette = std::move(palette);
     gif.pendingDelay = delay;
-    const std::size_t rowBytes = static_cast<std::size_t>(gif.width) * kBytesPerPixel;
+    const std::size_t rowBytes = static_cast<std::size_t>(gif.width) * kGifBytesPerPixel;
     gif.shown.resize(rowBytes * static_cast<std::size_t>(gif.height));
     for (int y = 0; y < gif.height; ++y) {
         std::memcpy(gif.shown.data() + static_cast<std::size_t>(y) * rowBytes,
                     rgb + static_cast<std::size_t>(y) * pitch, rowBytes);
     }
-    return kGifOk;
+    return true;
 }
 
-GifError gifFinish(GifEncoder& gif)
+bool gifFinish(GifEncoder& gif)
 {
     const GifError error = gif.file == nullptr || gif.shown.empty() ? kGifNoFrames : writePending(gif);
     if (error != kGifOk) {
         gifAbandon(gif);
-        return error;
+        return failed(gif, error);
     }
     int code = E_GIF_SUCCEEDED;
     const bool closed = EGifCloseFile(gif.file, &code) == GIF_OK;  // writes the end and frees
     gif.file = nullptr;
     gif.write = nullptr;
-    return !closed ? giflibFailed(gif, code) : gif.refused ? kGifWriteFailed : kGifOk;
+    if (!closed || gif.refused) {
+        return failed(gif, !closed ? giflibFailed(gif, code) : kGifWriteFailed);
+    }
+    return true;
 }
 
 void gifAbandon(GifEncoder& gif)
@@ -282,4 +291,24 @@ void gifAbandon(GifEncoder& gif)
         EGifCloseFile(gif.file, nullptr);
         gif.file = nullptr;
     }
+}
+
+std::string gifErrorWords(const GifEncoder& gif, Language language, const std::string& sinkWhy)
+{
+    const bool polish = language == kPolish;
+    switch (gif.error) {
+    case kGifTooManyColours:
+        return polish ? "Klatka " + std::to_string(gif.frames) +
+                            " ma więcej niż 256 kolorów, a\u00a0klatka GIF-a mieści najwyżej 256."
+                      : "frame " + std::to_string(gif.frames) +
+                            " has more than 256 colours, and a GIF frame holds at most 256 (PNG has no such limit)";
+    case kGifWriteFailed:
+        return sinkWhy.empty() ? (polish ? "Nie udało się zapisać GIF-a." : "the GIF could not be written") : sinkWhy;
+    case kGifNoFrames:
+        return polish ? "GIF nie ma ani jednej klatki." : "no frames";
+    case kGifOutOfMemory:
+    case kGifOk:
+        break;
+    }
+    return polish ? "Zabrakło pamięci na GIF." : "out of memory";
 }

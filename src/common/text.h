@@ -6,6 +6,9 @@
 
 #include <cstddef>
 
+// The colour of the pictures' titles and readouts: white.
+constexpr SDL_Color kLabelColour{255, 255, 255, 0};
+
 // Draws one line of text with its top-left corner at (x, y), at the font's natural size.
 // Draws nothing when the font is missing or the text renders to no surface. Leaves the
 // renderer's draw colour alone.

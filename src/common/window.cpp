@@ -10,19 +10,19 @@
 
 #include <string>
 
-bool openWindow(WindowPlace place)
+bool openWindow(WindowPlace place, std::string& why)
 {
     const bool headless = place == kHeadless;
     if (headless) {
         SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "dummy", SDL_HINT_OVERRIDE);
         SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_OVERRIDE);
     }
+    app.running = false;
     if (SDL_Init(headless ? SDL_INIT_VIDEO : kAllSubsystems) != 0) {
+        why = SDL_GetError();
         if (!headless) {
-            const std::string line = std::string("SDL_Init: ") + SDL_GetError();
-            printLine(line.c_str());
+            printLine(("SDL_Init: " + why).c_str());
         }
-        app.running = false;
         return false;
     }
     if (!headless) {
@@ -39,11 +39,13 @@ bool openWindow(WindowPlace place)
     if (app.renderer != nullptr && !headless) {
         printLine("Renderer created!");
     }
-    if (headless && app.renderer == nullptr) {
-        const std::string error = SDL_GetError();
+    // With no window there is nothing to draw into and nothing to close: no frames.
+    if (app.window == nullptr || (headless && app.renderer == nullptr)) {
+        why = SDL_GetError();
+        if (!headless) {
+            printLine(("Nie udało się otworzyć okna: " + why).c_str());
+        }
         closeWindow();
-        SDL_SetError("%s", error.c_str());
-        app.running = false;
         return false;
     }
     app.running = true;

@@ -4,6 +4,8 @@
 
 #include <SDL.h>
 
+#include <string>
+
 // Every subsystem of the media library: timer, audio, video, joystick, haptic, game controller,
 // events and sensor.
 constexpr Uint32 kAllSubsystems = SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK |
@@ -15,8 +17,8 @@ static_assert(kAllSubsystems == 0xF231, "the console program starts every subsys
 enum WindowPlace {
     // On the screen, for the console program and the page: every subsystem, the first renderer
     // that fits, and the console's status lines "Subsystems initialised!", "Window created!" and
-    // "Renderer created!" as each comes up. A missing window or renderer leaves its line out and
-    // the rest goes on.
+    // "Renderer created!" as each comes up. A missing renderer leaves its line out and the rest
+    // goes on; the window itself is needed.
     kOnScreen,
     // Nowhere, for the exporter, the tests and the benchmarks: a window of the media library's
     // dummy video driver drawn by its software renderer, whose frames read back exactly (a
@@ -26,10 +28,10 @@ enum WindowPlace {
 };
 
 // Opens the media library, the 1280 x 720 "Plotnik" window, its renderer and the fonts into app,
-// and sets app.running to whether the frames may run. False, with nothing left open, when the
-// library does not start (on the screen the line "SDL_Init: <error>" is printed) or, headless,
-// when there is no window or renderer; SDL_GetError() then says why.
-bool openWindow(WindowPlace place = kOnScreen);
+// and sets app.running to whether the frames may run. False, with why and nothing left open, when
+// the library does not start or there is no window (or, headless, no renderer); on the screen
+// the console then says so in one line.
+bool openWindow(WindowPlace place, std::string& why);
 
 // Releases what openWindow opened (fonts, renderer, window, the libraries).
 void closeWindow();

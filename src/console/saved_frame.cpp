@@ -1,10 +1,10 @@
 // Naming, writing and announcing a frame saved from the window.
 #include "console/saved_frame.h"
 
-#include "common/app_state.h"
 #include "common/files.h"
+#include "common/frame_pixels.h"
 #include "common/picture_file.h"
-#include "menu/frame_link.h"
+#include "pictures/frame_link.h"
 
 #include <SDL.h>
 
@@ -38,18 +38,17 @@ std::string snapshotCommand(const Picture& picture, const FrameInputs& inputs)
 std::string saveDrawnFrame(const Picture& picture, const FrameInputs& inputs)
 {
     const std::string failed = "Nie udało się zapisać klatki do pliku " + savedFrameName(picture, inputs, 1) +
-                               " w folderze, w którym uruchomiono Plotnik: ";
-    SDL_Surface* pixels = SDL_CreateRGBSurfaceWithFormat(0, kWindowWidth, kWindowHeight, 24, SDL_PIXELFORMAT_RGB24);
+                               " w folderze, w którym uruchomiono Plotnika: ";
+    std::string error;
+    SDL_Surface* pixels = makeFramePixels(error);
     if (pixels == nullptr) {
-        return failed + SDL_GetError();
+        return failed + error;
     }
-    const SDL_Rect frame{0, 0, kWindowWidth, kWindowHeight};
-    if (SDL_RenderReadPixels(app.renderer, &frame, pixels->format->format, pixels->pixels, pixels->pitch) != 0) {
-        const std::string error = SDL_GetError();
+    if (!readFramePixels(pixels, error)) {
         SDL_FreeSurface(pixels);
         return failed + error;
     }
-    std::string error = "każda nazwa tej klatki jest już zajęta";
+    error = "każda nazwa tej klatki jest już zajęta";
     for (int n = 1; n <= kMaxCopies; ++n) {
         const std::string name = savedFrameName(picture, inputs, n);
         if (existsAtAll(name) || existsAtAll(name + ".partial")) {

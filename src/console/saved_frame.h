@@ -3,7 +3,7 @@
 #pragma once
 
 #include "common/frame_inputs.h"
-#include "menu/menu.h"
+#include "pictures/pictures.h"
 
 #include <string>
 

@@ -12,7 +12,11 @@
 // What --out asks for by its extension: PNG files, or one animated GIF.
 enum OutputKind { kPng, kGif };
 
+// What a good command line asks for: frames, or the usage or version printed.
+enum Request { kDrawFrames, kShowHelp, kShowVersion };
+
 struct Options {
+    Request request = kDrawFrames;
     std::string answer;
     bool haveAnswer = false;
     std::uint64_t ticks = 0;
@@ -30,9 +34,13 @@ bool outputKindOf(const std::string& out, OutputKind& kind);
 // NAME.png and k give NAME-00k.png, the extension as it was written.
 std::string seriesName(const std::string& out, long k);
 
-// Reads the arguments (the program's name first). -1 when they are good; otherwise the exit
-// status, 0 after --help or --version (printed), 2 with the usage and what was wrong on stderr.
-int parseOptions(const std::vector<std::string>& argv, Options& o);
+// The usage line, and what --help adds to it.
+extern const char* const kUsage;
+extern const char* const kHelp;
+
+// Reads the arguments (the program's name first) into o. False, with why (what was wrong), when
+// they are not good; --help and --version are good, and set o.request.
+bool parseOptions(const std::vector<std::string>& argv, Options& o, std::string& why);
 
 // Set by SIGINT or SIGTERM (onStopSignal): a series stops after the frame being written, and
 // nothing half-written is left.
@@ -41,6 +49,6 @@ extern "C" void onStopSignal(int signal);
 
 // Draws the frames the options ask for into the open window and writes them: the clock going up
 // by --every from --ticks, each frame handed to the output, its progress reported on stderr, and
-// the stop signal heeded once it is done. 0 when every file is written, 1 (message printed,
-// nothing half-written left) otherwise.
-int exportFrames(const Options& o);
+// the stop signal heeded once it is done. False, with why and nothing half-written left, unless
+// every file is written.
+bool exportFrames(const Options& o, std::string& why);

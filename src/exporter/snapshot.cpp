@@ -9,13 +9,23 @@
 
 #include <csignal>
 #include <cstdio>
+#include <string>
 
 int main(int argc, char** argv)
 {
     Options options;
-    const int parsed = parseOptions(argumentsInUtf8(argc, argv), options);
-    if (parsed >= 0) {
-        return parsed;
+    std::string why;
+    if (!parseOptions(argumentsInUtf8(argc, argv), options, why)) {
+        std::fprintf(stderr, "plotnik-snapshot: %s\n%s\n", why.c_str(), kUsage);
+        return 2;
+    }
+    if (options.request == kShowHelp) {
+        std::printf("%s\n%s\n", kUsage, kHelp);
+        return 0;
+    }
+    if (options.request == kShowVersion) {
+        std::printf("plotnik %s\n", PLOTNIK_VERSION);
+        return 0;
     }
 
     // Ctrl-C and SIGTERM stop a long series cleanly; SDL would turn them into events nobody reads.
@@ -23,17 +33,20 @@ int main(int argc, char** argv)
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
 
     // Always headless, whatever display there is.
-    int status = 1;
-    if (!openWindow(kHeadless)) {
-        std::fprintf(stderr, "plotnik-snapshot: no window to draw in: %s\n", SDL_GetError());
+    bool exported = false;
+    if (!openWindow(kHeadless, why)) {
+        why = "no window to draw in: " + why;
     } else {
-        status = exportFrames(options);
+        exported = exportFrames(options, why);
         closeWindow();
+    }
+    if (!exported && !why.empty()) {
+        std::fprintf(stderr, "plotnik-snapshot: %s\n", why.c_str());
     }
     if (stopSignal != 0) {
         // Ended by the signal, as the shell expects.
         std::signal(stopSignal, SIG_DFL);
         std::raise(stopSignal);
     }
-    return status;
+    return exported ? 0 : 1;
 }

@@ -1,4 +1,5 @@
 // The bifurcation diagram of the logistic map for rates from -2 to just below 4.
+#include "scenes/scene_layout.h"
 #include "scenes/scenes.h"
 
 #include "common/app_state.h"
@@ -15,6 +16,10 @@ constexpr int kSteps = 512;
 constexpr int kLastHiddenStep = 256;  // terms up to x(256) are the transient
 constexpr float kZeroRow = 500.0f;        // row of the value 0
 constexpr float kPixelsPerUnit = 300.0f;  // the value 1 lies 300 rows above it
+// Column i + 40 has the rate i / 200 - 2, and its sequence starts at 0.5.
+constexpr float kColumnsPerUnitOfRate = 200.0f;
+constexpr float kRateShift = 2.0f;
+constexpr float kStartValue = 0.5f;
 
 using Columns = std::array<float, kRates>;
 using Points = std::array<SDL_Point, kRates>;
@@ -45,8 +50,8 @@ void runDiagram(Take take)
     Columns r;
     Columns x;
     for (int i = 0; i < kRates; ++i) {
-        r[i] = static_cast<float>(i) / 200.0f - 2.0f;
-        x[i] = 0.5f;
+        r[i] = static_cast<float>(i) / kColumnsPerUnitOfRate - kRateShift;
+        x[i] = kStartValue;
     }
     Points points;
     for (int n = 0; n < kSteps; ++n) {
@@ -73,7 +78,7 @@ std::vector<SDL_Point> bifurcationPoints()
 void drawBifurcation()
 {
     drawLabel(app.smallFont, "Diagram bifurkacyjny odwzorowania logistycznego (iteracje 256-512)",
-              {255, 255, 255, 0}, 12, 12);
+              kLabelColour, kLabelLeft, kTitleTop);
     SDL_SetRenderDrawColor(app.renderer, 255, 255, 255, 255);
     // All points are white, so they may reach the renderer a step at a time: a few small
     // batches instead of one large one that would need fresh memory every frame.

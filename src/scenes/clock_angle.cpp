@@ -5,7 +5,6 @@
 
 namespace {
 constexpr float kMillisecondsPerRadian = 360.0f;
-constexpr double kPi = 3.141592653589793;
 }  // namespace
 
 float phaseFromTicks(std::uint32_t ticks, double wrap)
@@ -18,7 +17,7 @@ float phaseFromTicks(std::uint32_t ticks, double wrap)
 double phaseDegrees(std::uint32_t ticks, double wrap)
 {
     const double r = std::fmod(static_cast<double>(phaseFromTicks(ticks, wrap)), kTwoPi);
-    return r / kPi * 180.0;
+    return r / kPi * kDegreesPerPi;
 }
 
 double phaseTicksOf(double degrees, double wrap, std::uint32_t near)
@@ -27,5 +26,5 @@ double phaseTicksOf(double degrees, double wrap, std::uint32_t near)
     const double phase = static_cast<double>(phaseFromTicks(near, wrap));
     const double radians = static_cast<double>(static_cast<float>(static_cast<double>(near)) / kMillisecondsPerRadian);
     const double turnStart = radians - phase + std::floor(phase / kTwoPi) * kTwoPi;
-    return (turnStart + degrees / 180.0 * kPi) * static_cast<double>(kMillisecondsPerRadian);
+    return (turnStart + degrees / kDegreesPerPi * kPi) * static_cast<double>(kMillisecondsPerRadian);
 }

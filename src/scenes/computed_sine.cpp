@@ -1,9 +1,9 @@
 // The sine from its Taylor series about 0; the mouse sets how many terms follow the leading x.
 #include "scenes/safe_pixel.h"
+#include "scenes/scene_layout.h"
 #include "scenes/scenes.h"
 
 #include "common/app_state.h"
-#include "common/mouse.h"
 #include "common/text.h"
 
 #include <array>
@@ -12,16 +12,15 @@
 
 namespace {
 
-constexpr float kZeroRow = 360.0f;          // row of the value 0
+constexpr float kZeroRow = static_cast<float>(kFrameCentre.y);  // the middle row is the value 0
 constexpr float kPixelsPerUnit = 100.0f;    // the value 1 lies 100 rows above it
 constexpr float kColumnsPerRadian = 200.0f;
 constexpr int kLargestFiniteFactorial = 170;  // 171! is beyond the double range
 // Terms up to x^169 / 169! have finite denominators; from x^171 on the denominator is infinite.
 constexpr int kFiniteTerms = (kLargestFiniteFactorial - 1) / 2;
-constexpr SDL_Color kTextColour{255, 255, 255, 0};
 // One more term for every tenth of the width: one term after the x at the left edge.
 constexpr long long kTermBands = 10;
-constexpr long long kBandColumns = 1280;
+constexpr long long kBandColumns = kWindowWidth;
 
 // The denominators (2k+1)! of the terms k = 1, 2, ... that are finite, as far as the precision
 // asks; entry k - 1 belongs to term k.
@@ -87,7 +86,7 @@ double factorial(int n)
 void drawComputedSineAt(int mouseX)
 {
     const int precision = taylorPrecision(mouseX);
-    drawLabel(app.smallFont, "Obliczony sinus", kTextColour, 12, 12);
+    drawLabel(app.smallFont, "Obliczony sinus", kLabelColour, kLabelLeft, kTitleTop);
     SDL_SetRenderDrawColor(app.renderer, 255, 255, 255, 255);
 
     const std::vector<double> denominator = denominators(precision);
@@ -105,11 +104,5 @@ void drawComputedSineAt(int mouseX)
 
     char readout[32];
     formatText(readout, sizeof readout, "precyzja: %i", precision);
-    drawLabel(app.largeFont, readout, kTextColour, 12, 28);
-}
-
-void drawComputedSine()
-{
-    const SDL_Point m = readMouse();
-    drawComputedSineAt(m.x);
+    drawLabel(app.largeFont, readout, kLabelColour, kLabelLeft, kReadoutTop);
 }

@@ -1,9 +1,9 @@
 // The first 128 terms of the logistic sequence; the mouse sets the start value and the rate.
 #include "scenes/safe_pixel.h"
+#include "scenes/scene_layout.h"
 #include "scenes/scenes.h"
 
 #include "common/app_state.h"
-#include "common/mouse.h"
 #include "common/text.h"
 
 #include <array>
@@ -12,13 +12,12 @@ namespace {
 
 constexpr int kColumnStep = 10;            // one term every 10 columns
 constexpr int kTerms = kWindowWidth / kColumnStep;
-constexpr float kZeroRow = 360.0f;         // row of the value 0
+constexpr float kZeroRow = static_cast<float>(kFrameCentre.y);  // the middle row is the value 0
 constexpr float kPixelsPerUnit = 100.0f;   // the value 1 lies 100 rows above it
-constexpr SDL_Color kTextColour{255, 255, 255, 0};
 // The pointer's row sets the start value, 1 on the top row; its column the rate, 0 at the left edge
 // and 4 one column past the right.
-constexpr float kStartRows = 720.0f;
-constexpr float kRateColumns = 1280.0f;
+constexpr float kStartRows = static_cast<float>(kWindowHeight);
+constexpr float kRateColumns = static_cast<float>(kWindowWidth);
 constexpr float kMaxRate = 4.0f;
 
 // The points of the sequence x(n+1) = k x(n) (1 - x(n)), term n in column 10 n. Terms whose row
@@ -64,19 +63,12 @@ void drawLogisticMapAt(int mouseX, int mouseY)
     const float x0 = logisticStart(mouseY);
     const float k = logisticRate(mouseX);
     char readout[32];
-    formatText(readout, sizeof readout, "x0 = %.4f | k = %.4f", static_cast<double>(x0),
-               static_cast<double>(k));
+    formatTwoValues(readout, sizeof readout, "x0 = %.4f | k = %.4f", x0, k);
 
     SDL_SetRenderDrawColor(app.renderer, 255, 255, 255, 255);
-    drawLabel(app.smallFont, "Odwzorowanie logistyczne", kTextColour, 12, 12);
+    drawLabel(app.smallFont, "Odwzorowanie logistyczne", kLabelColour, kLabelLeft, kTitleTop);
     std::array<SDL_Point, kTerms> points;
     const int count = sequencePoints(x0, k, points);
     SDL_RenderDrawPoints(app.renderer, points.data(), count);
-    drawLabel(app.largeFont, readout, kTextColour, 12, 28);
-}
-
-void drawLogisticMap()
-{
-    const SDL_Point m = readMouse();
-    drawLogisticMapAt(m.x, m.y);
+    drawLabel(app.largeFont, readout, kLabelColour, kLabelLeft, kReadoutTop);
 }

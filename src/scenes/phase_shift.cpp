@@ -1,4 +1,5 @@
 // Three sine waves a third of a turn apart, each with its radius turning on the unit circle.
+#include "scenes/scene_layout.h"
 #include "scenes/scenes.h"
 #include "scenes/unit_circle.h"
 
@@ -12,7 +13,7 @@ namespace {
 
 constexpr float kThirdTurn = 2.0943952f;      // 2 pi / 3
 constexpr float kTwoThirdsTurn = 4.1887903f;  // 4 pi / 3
-constexpr float kZeroRow = 200.0f;            // the waves swing about row 200, the circle's centre
+constexpr float kZeroRow = kCircleCentreF;    // the waves swing about row 200, the circle's centre
 
 // Row of the value sin(angle) on the graph; the radii's tips use it too.
 int waveRow(float angle)
@@ -45,20 +46,21 @@ void drawRadius(float angle, int xEnd, Uint8 r, Uint8 g, Uint8 b)
     SDL_RenderDrawLine(app.renderer, xEnd, y, x, y);
 }
 
-// The levels +1, 0 and -1, over everything else.
+// The levels +1, 0 and -1 across the frame, over everything else: the circle's top, centre and
+// bottom rows.
 void drawLevels()
 {
     SDL_SetRenderDrawColor(app.renderer, 127, 127, 127, 255);
-    SDL_RenderDrawLine(app.renderer, 0, 100, 1280, 100);
-    SDL_RenderDrawLine(app.renderer, 0, 200, 1280, 200);
-    SDL_RenderDrawLine(app.renderer, 0, 300, 1280, 300);
+    SDL_RenderDrawLine(app.renderer, 0, kCircleTop, kWindowWidth, kCircleTop);
+    SDL_RenderDrawLine(app.renderer, 0, kCircleCentre, kWindowWidth, kCircleCentre);
+    SDL_RenderDrawLine(app.renderer, 0, kCircleBottom, kWindowWidth, kCircleBottom);
 }
 
 }  // namespace
 
 void drawPhaseShift(float phase)
 {
-    drawLabel(app.smallFont, "Przesuniecie fazowe", {255, 255, 255, 0}, 12, 12);
+    drawLabel(app.smallFont, "Przesuniecie fazowe", kLabelColour, kLabelLeft, kTitleTop);
     drawUnitCircle();
     drawWaves(phase);
     const int xEnd = static_cast<int>(phase * kPixelsPerRadian + kGraphOriginF);

@@ -1,5 +1,6 @@
 // The divisors of 1 to 1280, one number per column, with a dark red bar and a blue running count
 // for every number that passes the trial division (1 included).
+#include "scenes/scene_layout.h"
 #include "scenes/scenes.h"
 
 #include "common/app_state.h"
@@ -9,9 +10,9 @@
 
 namespace {
 
-constexpr int kColumns = 1280;     // column x stands for the number x + 1
-constexpr int kMaxDivisor = 500;   // divisor d is drawn in row kZeroRow + d
-constexpr int kZeroRow = 200;      // top of every bar; row 201 is the divisor 1
+constexpr int kColumns = kWindowWidth;  // column x stands for the number x + 1
+constexpr int kMaxDivisor = 500;        // divisor d is drawn in row kZeroRow + d
+constexpr int kZeroRow = 200;           // top of every bar; row 201 is the divisor 1
 constexpr int kExpectedWhite = 8447;
 constexpr int kExpectedPassing = 208;
 
@@ -35,7 +36,7 @@ bool passesTrialDivision(int e)
 // for the points.
 void drawPrimeGraph()
 {
-    drawLabel(app.smallFont, "Liczby pierwsze graf", {255, 255, 255, 0}, 12, 12);
+    drawLabel(app.smallFont, "Liczby pierwsze graf", kLabelColour, kLabelLeft, kTitleTop);
 
     std::vector<SDL_Point> blue;
     blue.reserve(kExpectedPassing);

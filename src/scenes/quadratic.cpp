@@ -1,26 +1,27 @@
 // The parabola y = a x^2 + b x on a coordinate cross; the mouse sets a and b.
 #include "scenes/safe_pixel.h"
+#include "scenes/scene_layout.h"
 #include "scenes/scenes.h"
 
 #include "common/app_state.h"
-#include "common/mouse.h"
 #include "common/text.h"
 
 namespace {
 
-constexpr int kOriginColumn = 640;
-constexpr int kOriginRow = 360;
-constexpr int kMarkSpacing = 40;       // pixels per unit on both axes
-constexpr int kLastMark = 640;         // marks run out to 640 pixels on all four sides
-constexpr int kMarkHalfLength = 5;     // every mark is 11 pixels long
-constexpr int kCurveReach = 640;       // the curve runs from offset -640 to 640
-constexpr SDL_Color kTextColour{255, 255, 255, 0};
+constexpr int kOriginColumn = kFrameCentre.x;  // the axes cross at the frame's centre
+constexpr int kOriginRow = kFrameCentre.y;
+constexpr int kMarkSpacing = 40;               // pixels per unit on both axes
+constexpr float kPixelsPerUnit = static_cast<float>(kMarkSpacing);
+constexpr int kLastMark = kOriginColumn;       // marks run out 640 pixels on all four sides
+constexpr int kMarkHalfLength = 5;             // every mark is 11 pixels long
+constexpr int kCurveReach = kOriginColumn;     // offsets -640 to 640: the curve spans the frame
+constexpr float kCurveZeroRow = static_cast<float>(kOriginRow);  // the height 0 lies on the x axis
 // The pointer's row sets a, 0 on the middle row and 1 two hundred rows above it; its column sets
 // b in units of the marks, 0 in the middle column.
-constexpr float kMiddleRow = 360.0f;
+constexpr float kMiddleRow = static_cast<float>(kFrameCentre.y);
 constexpr float kRowsPerUnitOfA = 200.0f;
-constexpr float kMiddleColumn = 640.0f;
-constexpr float kColumnsPerUnitOfB = 40.0f;
+constexpr float kMiddleColumn = static_cast<float>(kFrameCentre.x);
+constexpr float kColumnsPerUnitOfB = kPixelsPerUnit;
 
 void drawAxes()
 {
@@ -58,10 +59,10 @@ void drawCurve(float a, float b)
     bool previousValid = false;
     for (int offset = -kCurveReach; offset <= kCurveReach; ++offset) {
         const int column = offset + kOriginColumn;
-        const float square = static_cast<float>(offset * offset) * a / 40.0f;
+        const float square = static_cast<float>(offset * offset) * a / kPixelsPerUnit;
         const float height = square + static_cast<float>(offset) * b;
         int row = 0;
-        const bool valid = toPixel(360.0f - height, row);
+        const bool valid = toPixel(kCurveZeroRow - height, row);
         if (valid && previousValid && mayShow(column, row, column - 1, previousRow)) {
             SDL_RenderDrawLine(app.renderer, column, row, column - 1, previousRow);
         }
@@ -74,7 +75,7 @@ void drawCurve(float a, float b)
 
 void plotQuadratic(float a, float b)
 {
-    drawLabel(app.smallFont, "Funkcja kwadratowa", kTextColour, 12, 12);
+    drawLabel(app.smallFont, "Funkcja kwadratowa", kLabelColour, kLabelLeft, kTitleTop);
     SDL_SetRenderDrawColor(app.renderer, 255, 255, 255, 255);
     drawAxes();
     SDL_SetRenderDrawColor(app.renderer, 255, 255, 0, 0);
@@ -106,14 +107,7 @@ void drawQuadraticAt(int mouseX, int mouseY)
     const float a = quadraticA(mouseY);
     const float b = quadraticB(mouseX);
     char readout[128];
-    formatText(readout, sizeof readout, "a = %.4f | b = %.4f | c = 0", static_cast<double>(a),
-               static_cast<double>(b));
-    drawLabel(app.largeFont, readout, kTextColour, 12, 28);
+    formatTwoValues(readout, sizeof readout, "a = %.4f | b = %.4f | c = 0", a, b);
+    drawLabel(app.largeFont, readout, kLabelColour, kLabelLeft, kReadoutTop);
     plotQuadratic(a, b);
-}
-
-void drawQuadratic()
-{
-    const SDL_Point m = readMouse();
-    drawQuadraticAt(m.x, m.y);
 }

@@ -1,4 +1,5 @@
 // A 200 x 100 rectangle outline turned by phase about the window's centre.
+#include "scenes/scene_layout.h"
 #include "scenes/scenes.h"
 
 #include "common/app_state.h"
@@ -8,8 +9,9 @@
 
 namespace {
 
-constexpr float kCentreX = 640.0f;
-constexpr float kCentreY = 360.0f;
+// The rectangle turns about the frame's centre.
+constexpr float kCentreX = static_cast<float>(kFrameCentre.x);
+constexpr float kCentreY = static_cast<float>(kFrameCentre.y);
 constexpr float kHalfLength = 100.0f;  // the long sides run along the direction of phase
 constexpr float kHalfWidth = 50.0f;
 
@@ -17,7 +19,7 @@ constexpr float kHalfWidth = 50.0f;
 
 void drawRotation(float phase)
 {
-    drawLabel(app.smallFont, "Rotacja", {255, 255, 255, 0}, 12, 12);
+    drawLabel(app.smallFont, "Rotacja", kLabelColour, kLabelLeft, kTitleTop);
     SDL_SetRenderDrawColor(app.renderer, 255, 255, 255, 255);
 
     const float s = static_cast<float>(std::sin(static_cast<double>(phase)));

@@ -1,6 +1,7 @@
-// The ten scene routines, one per menu item, the routines that take their input explicitly, and
-// the functions that turn a clock or a pointer into the values a picture shows. Each scene draws
-// one whole frame into app.renderer; none clears or presents it.
+// The ten scenes, one per menu item, each drawn from the input passed to it (a clock, a pointer,
+// an angle, or nothing for a still picture), and the functions that turn a clock or a pointer into
+// the values a picture shows. Each scene draws one whole frame into app.renderer; none clears or
+// presents it, and none reads the clock or the mouse: drawFrame (pictures/pictures.h) hands them over.
 #pragma once
 
 #include <SDL.h>
@@ -10,13 +11,11 @@
 #include <vector>
 
 // 1: sine, cosine and tangent graphs squeezed by a frequency that follows the clock.
-void drawTrigFunctions();                      // at app.frameTicks
 void drawTrigFunctionsAt(std::uint32_t ticks);
 float trigFrequency(std::uint32_t ticks);  // (ticks mod 4000) / 200, in single precision
 double trigTicksOf(double f, std::uint32_t near);  // the clock of frequency f in near's four seconds
 
 // 2: the logistic sequence; the pointer's height sets the start value, its column the rate.
-void drawLogisticMap();  // at the pointer
 void drawLogisticMapAt(int mouseX, int mouseY);
 float logisticStart(int mouseY);  // x0 = 1 - y / 720: 1 on the top row
 float logisticRate(int mouseX);   // k = (x / 1280) * 4: 0 at the left edge
@@ -28,7 +27,6 @@ void drawBifurcation();
 std::vector<SDL_Point> bifurcationPoints();  // the 255 points of each of the 1200 columns
 
 // 4: a parabola y = a x^2 + b x on a coordinate cross; the pointer sets a and b.
-void drawQuadratic();  // at the pointer
 void drawQuadraticAt(int mouseX, int mouseY);
 void plotQuadratic(float a, float b);
 float quadraticA(int mouseY);  // a = (360 - y) / 200: 0 on the middle row
@@ -42,6 +40,10 @@ constexpr int kSpiralNumbers = 500000;
 extern std::uint8_t primeCache[kSpiralNumbers];  // entry k: 1 when k + 1 is prime, else 0
 extern bool primeCacheReady;                     // set by the first spiral frame, never reset by the program
 void forgetPrimeCache();  // tests and benchmarks only: empties the cache so the next frame fills it again
+
+// Half a turn, in radians and in degrees.
+constexpr double kPi = 3.141592653589793;
+constexpr double kDegreesPerPi = 180.0;
 
 // 6, 7 and 8 turn with the clock: one radian every 360 ms, ticks / 360 in single precision,
 // wrapped at `wrap` in double and narrowed; 6 wraps at one turn, 7 and 8 at three.
@@ -75,7 +77,6 @@ void formatSineReadout(char* buffer, std::size_t capacity, float phase);
 void drawPrimeGraph();
 
 // 10: the sine from its Taylor series; the pointer's column sets the number of terms.
-void drawComputedSine();  // at the pointer
 void drawComputedSineAt(int mouseX);
 int taylorPrecision(int mouseX);  // the terms after the leading x: (10 x) / 1280 + 1
 double taylorColumnOf(double precision);  // the first pointer column with that many terms

@@ -1,4 +1,5 @@
 // Sine and cosine as the projections of a point moving on the unit circle, traced as curves.
+#include "scenes/scene_layout.h"
 #include "scenes/scenes.h"
 #include "scenes/unit_circle.h"
 
@@ -10,41 +11,59 @@
 
 namespace {
 
-constexpr double kTurn = 6.283185307179586;
-constexpr double kPi = 3.141592653589793;
 constexpr std::size_t kReadoutCapacity = 32;
-constexpr SDL_Color kLabelColour = {255, 255, 255, 0};
 
-constexpr float kCosineZeroRow = 200.0f;
+constexpr float kCosineZeroRow = kCircleCentreF;  // the cosine swings about the circle's centre row
 constexpr int kSineZeroRow = 500;
-constexpr float kSineZeroRowF = 500.0f;
-constexpr int kSineTopRow = 400;           // sine +1, where the offset turns down the diagonal
-constexpr int kDiagonalEnd = 300;          // column where the diagonals meet the sine graph
+constexpr float kSineZeroRowF = static_cast<float>(kSineZeroRow);
+// Sine +1, where the offset turns down the diagonal, and sine -1.
+constexpr int kSineTopRow = kSineZeroRow - kCircleRadius;
+constexpr int kSineBottomRow = kSineZeroRow + kCircleRadius;
+constexpr int kDiagonalEnd = kCircleRight;  // column where the diagonals meet the sine graph
 
-// Levels +1, 0, -1 of both graphs, the circle's extent, the angle-0 axis and the two diagonals,
-// each line from its first point to its second.
+// The angle's readout under the title; the cosine's and the sine's just right of the angle-0 axis,
+// a line above their graph's level +1.
+constexpr int kAngleReadoutTop = 36;
+constexpr int kValueReadoutLeft = 405;
+constexpr int kCosineReadoutTop = 83;
+constexpr int kSineReadoutTop = 383;
+
+// Each line of the grid from its first point to its second.
 constexpr SDL_Point kGrid[][2] = {
-    {{0, 100}, {1280, 100}},   {{0, 200}, {1280, 200}},   {{0, 300}, {1280, 300}},
-    {{300, 400}, {1280, 400}}, {{300, 500}, {1280, 500}}, {{300, 600}, {1280, 600}},
-    {{100, 0}, {100, 400}},    {{200, 0}, {200, 400}},    {{300, 0}, {300, 400}},
-    {{400, 0}, {400, 720}},    {{100, 400}, {300, 600}},  {{200, 400}, {300, 500}},
+    // the cosine's levels +1, 0 and -1 across the frame
+    {{0, kCircleTop}, {kWindowWidth, kCircleTop}},
+    {{0, kCircleCentre}, {kWindowWidth, kCircleCentre}},
+    {{0, kCircleBottom}, {kWindowWidth, kCircleBottom}},
+    // the sine's levels +1, 0 and -1, from where the diagonals end
+    {{kDiagonalEnd, kSineTopRow}, {kWindowWidth, kSineTopRow}},
+    {{kDiagonalEnd, kSineZeroRow}, {kWindowWidth, kSineZeroRow}},
+    {{kDiagonalEnd, kSineBottomRow}, {kWindowWidth, kSineBottomRow}},
+    // the circle's extent sideways, down to the sine's level +1
+    {{kCircleLeft, 0}, {kCircleLeft, kSineTopRow}},
+    {{kCircleCentre, 0}, {kCircleCentre, kSineTopRow}},
+    {{kCircleRight, 0}, {kCircleRight, kSineTopRow}},
+    // the angle-0 axis, the frame's full height
+    {{kGraphOrigin, 0}, {kGraphOrigin, kWindowHeight}},
+    // the two diagonals, from the sine's level +1 down to its levels -1 and 0
+    {{kCircleLeft, kSineTopRow}, {kDiagonalEnd, kSineBottomRow}},
+    {{kCircleCentre, kSineTopRow}, {kDiagonalEnd, kSineZeroRow}},
 };
 
 // The angle within the current turn, which the readouts show.
 double angleInTurn(float phase)
 {
-    return std::fmod(static_cast<double>(phase), kTurn);
+    return std::fmod(static_cast<double>(phase), kTwoPi);
 }
 
 void drawReadouts(float phase)
 {
     char text[kReadoutCapacity];
     formatAngleReadout(text, sizeof text, phase);
-    drawLabel(app.smallFont, text, kLabelColour, 12, 36);
+    drawLabel(app.smallFont, text, kLabelColour, kLabelLeft, kAngleReadoutTop);
     formatCosineReadout(text, sizeof text, phase);
-    drawLabel(app.smallFont, text, kLabelColour, 405, 83);
+    drawLabel(app.smallFont, text, kLabelColour, kValueReadoutLeft, kCosineReadoutTop);
     formatSineReadout(text, sizeof text, phase);
-    drawLabel(app.smallFont, text, kLabelColour, 405, 383);
+    drawLabel(app.smallFont, text, kLabelColour, kValueReadoutLeft, kSineReadoutTop);
 }
 
 void drawGrid()
@@ -96,7 +115,7 @@ void drawCurves(float phase)
 void formatAngleReadout(char* buffer, std::size_t capacity, float phase)
 {
     const double r = angleInTurn(phase);
-    const double degrees = r / kPi * 180.0;
+    const double degrees = r / kPi * kDegreesPerPi;
     formatText(buffer, capacity, "%.4f deg = %.4f rad", degrees, r);
 }
 
@@ -114,7 +133,7 @@ void formatSineReadout(char* buffer, std::size_t capacity, float phase)
 
 void drawSineCosine(float phase)
 {
-    drawLabel(app.smallFont, "Graficzne przedstawienie sinusa i cosinusa", kLabelColour, 12, 12);
+    drawLabel(app.smallFont, "Graficzne przedstawienie sinusa i cosinusa", kLabelColour, kLabelLeft, kTitleTop);
     drawReadouts(phase);
     drawUnitCircle();
     drawGrid();

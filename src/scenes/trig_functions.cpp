@@ -1,5 +1,6 @@
 // Sine (red), cosine (green) and tangent (blue) on one centre line, squeezed by a frequency that
 // climbs from 0 to just under 20 every four seconds.
+#include "scenes/scene_layout.h"
 #include "scenes/scenes.h"
 
 #include "common/app_state.h"
@@ -9,14 +10,21 @@
 
 namespace {
 
-constexpr float kCentreRow = 360.0f;         // row of the value 0
+constexpr float kCentreRow = static_cast<float>(kFrameCentre.y);  // the middle row is the value 0
 constexpr float kPixelsPerUnit = 100.0f;     // a value of +1 lies 100 rows above the centre line
 constexpr float kSamplesPerRadian = 200.0f;  // sample i stands for the angle i / 200
+// Sample i lands in column i / f, so the samples below f times the width fill the window.
+constexpr float kColumns = static_cast<float>(kWindowWidth);
 // The frequency climbs by 0.1 every 20 ms and falls back to 0 after 200 such steps (4 s).
 constexpr float kMillisecondsPerStep = 20.0f;
 constexpr double kStepsPerCycle = 200.0;
 constexpr float kFrequencyPerStep = 0.1f;
 constexpr double kFrequencyPerStepExact = 0.1;
+// The graphs' names stand one under another in the top left corner, the frequency right of them.
+constexpr int kCosineNameTop = 24;
+constexpr int kTangentNameTop = 36;
+constexpr int kFrequencyLeft = 100;
+constexpr int kFrequencyTop = 24;
 
 // One graph: a point for every sample i below bound, in column i / f. Every point of a graph has
 // the same colour, so they go to the renderer in runs of kPointRun points; a run that size stays in
@@ -67,23 +75,18 @@ double trigTicksOf(double f, std::uint32_t near)
     return start + f / kFrequencyPerStepExact * kMillisecondsPerStep;
 }
 
-void drawTrigFunctions()
-{
-    drawTrigFunctionsAt(app.frameTicks);
-}
-
 void drawTrigFunctionsAt(std::uint32_t ticks)
 {
     const float f = trigFrequency(ticks);
     char readout[16];
     formatText(readout, sizeof readout, "%.2f Hz", static_cast<double>(f));
 
-    const float bound = f * 1280.0f;
-    drawLabel(app.smallFont, "Sinusoida", {255, 0, 0, 0}, 12, 12);
+    const float bound = f * kColumns;
+    drawLabel(app.smallFont, "Sinusoida", {255, 0, 0, 0}, kLabelLeft, kTitleTop);
     drawGraph(sine, {255, 0, 0, 255}, f, bound);
-    drawLabel(app.smallFont, "Cosinusoida", {0, 255, 0, 0}, 12, 24);
+    drawLabel(app.smallFont, "Cosinusoida", {0, 255, 0, 0}, kLabelLeft, kCosineNameTop);
     drawGraph(cosine, {0, 255, 0, 255}, f, bound);
-    drawLabel(app.smallFont, "Tangensoida", {0, 0, 255, 0}, 12, 36);
+    drawLabel(app.smallFont, "Tangensoida", {0, 0, 255, 0}, kLabelLeft, kTangentNameTop);
     drawGraph(tangent, {0, 0, 255, 255}, f, bound);
-    drawLabel(app.largeFont, readout, {255, 255, 255, 0}, 100, 24);
+    drawLabel(app.largeFont, readout, kLabelColour, kFrequencyLeft, kFrequencyTop);
 }

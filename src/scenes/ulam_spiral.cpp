@@ -1,4 +1,5 @@
 // The Ulam spiral: 1 to 500000 along a square spiral from the window's centre, primes white.
+#include "scenes/scene_layout.h"
 #include "scenes/scenes.h"
 
 #include "common/app_state.h"
@@ -12,8 +13,8 @@ bool primeCacheReady = false;
 
 namespace {
 
-constexpr int kStartX = 640;  // the number 1 sits on the window's centre
-constexpr int kStartY = 360;
+constexpr int kStartX = kFrameCentre.x;  // the number 1 sits on the frame's centre
+constexpr int kStartY = kFrameCentre.y;
 constexpr int kStepX[4] = {1, 0, -1, 0};  // right, up, left, down; y grows downwards
 constexpr int kStepY[4] = {0, -1, 0, 1};
 
@@ -75,7 +76,7 @@ void forgetPrimeCache()
 
 void drawUlamSpiral()
 {
-    drawLabel(app.smallFont, "Spirala Ulama", {255, 255, 255, 0}, 12, 12);
+    drawLabel(app.smallFont, "Spirala Ulama", kLabelColour, kLabelLeft, kTitleTop);
     printLine("Prosze czekac...");
     if (!primeCacheReady) {
         fillPrimeCache();

@@ -3,11 +3,17 @@
 #pragma once
 
 constexpr int kCircleCentre = 200;            // the circle's centre is (200, 200)
-constexpr float kCircleCentreF = 200.0f;
-constexpr float kPixelsPerUnit = 100.0f;      // the circle's radius and the height of a value of 1
+constexpr float kCircleCentreF = static_cast<float>(kCircleCentre);
+constexpr int kCircleRadius = 100;            // the circle's radius and the height of a value of 1
+constexpr float kPixelsPerUnit = static_cast<float>(kCircleRadius);
 constexpr float kPixelsPerRadian = 30.0f;     // across the graphs
 constexpr int kGraphOrigin = 400;             // the column of the angle 0
-constexpr float kGraphOriginF = 400.0f;
+constexpr float kGraphOriginF = static_cast<float>(kGraphOrigin);
+// The circle's box. A graph about the centre row has its level +1 on the top row, -1 on the bottom.
+constexpr int kCircleTop = kCircleCentre - kCircleRadius;     // row 100
+constexpr int kCircleBottom = kCircleCentre + kCircleRadius;  // row 300
+constexpr int kCircleLeft = kCircleCentre - kCircleRadius;    // column 100
+constexpr int kCircleRight = kCircleCentre + kCircleRadius;   // column 300
 constexpr int kMaxCurveSteps = 1885;          // tracer steps below a phase just under 6 pi
 
 // The white outline of the unit circle: 628 points of radius 100 about (200, 200).

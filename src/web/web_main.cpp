@@ -1,13 +1,13 @@
-// The web page's program: the picture table for the page, and one picture at a time in the
-// canvas, live (frames paced by the browser, drawn only when they can change) or one frozen frame
-// from a link. Everything the page knows is in one PageState; the hooks only tests and
-// benchmarks call are in test_hooks.cpp.
+// The web page's program: the functions page.js calls, each handing the page's call to its state
+// (page_state.*, where every decision is made and tested natively), and the browser's side of a
+// picture: its window in the canvas, the turns the browser gives a live picture, and the hooks by
+// which the page hears of a frame drawn and a GIF recorded. The hooks only tests and benchmarks
+// call are in test_hooks.cpp.
 #include "common/app_state.h"
 #include "common/window.h"
-#include "menu/frame_link.h"
-#include "menu/lesson.h"
-#include "menu/menu.h"
-#include "menu/parameters.h"
+#include "pictures/frame_link.h"
+#include "pictures/lesson.h"
+#include "pictures/pictures.h"
 #include "web/page_frame.h"
 #include "web/page_state.h"
 #include "web/web_program.h"
@@ -24,28 +24,21 @@ PageState pageState;
 
 namespace {
 
-SDL_Surface* frameMemory = nullptr;  // the window's pixels, when the page may fill and copy them itself
-std::string constants;               // pageConstants(), kept for page.js to read
-std::string answerText;              // the last text handed to page.js, kept until the next
-
-const Picture& shownPicture()
-{
-    return pictureFor(app.choice);
-}
-
 // Opens the window for the answer; the software renderer draws the same pixels as the desktop's.
-void openPicture(const std::string& answer)
+bool openPicture(const std::string& answer, std::string& why)
 {
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     SDL_SetHint(SDL_HINT_EMSCRIPTEN_KEYBOARD_ELEMENT, "#canvas");
     SDL_SetMainReady();
     app.choice = answer;
-    pageState.mediaReady = openWindow();
-    frameMemory = findFrameMemory();
+    pageState.picture = &pictureFor(answer);
+    pageState.mediaReady = openWindow(kOnScreen, why);
+    pageState.frameMemory = findFrameMemory();
     // The pictures take no keys from the library: the page gives them, and Tab must leave the canvas.
     emscripten_set_keydown_callback("#canvas", nullptr, 0, nullptr);
     emscripten_set_keyup_callback("#canvas", nullptr, 0, nullptr);
     emscripten_set_keypress_callback("#canvas", nullptr, 0, nullptr);
+    return pageState.mediaReady;
 }
 
 // The page's hook for every frame drawn, given the frame's link.
@@ -63,29 +56,10 @@ EM_JS(void, tellGifRecorded, (const std::uint8_t* bytes, std::size_t size, const
     }
 });
 
-// Whether a picture is on the canvas, live or frozen.
-bool pictureShown()
-{
-    return (pageState.shows == kShowsLive || pageState.shows == kShowsFrozen) && pageState.frameOnCanvas;
-}
-
-// Ends the GIF being recorded, if any; the window's memory, where its frames were drawn, gets the
-// canvas's frame back, so that it holds what the canvas shows, as it did before.
-void stopRecording()
-{
-    if (pageState.recording.active) {
-        endRecording(pageState.recording);
-        if (pictureShown()) {
-            redrawPageFrame();
-        }
-    }
-}
-
 // The page moved the pointer or the clock: the live picture takes turns again.
 void wake()
 {
-    if (pageState.resting && pageState.shows == kShowsLive) {
-        pageState.resting = false;
+    if (wakePage(pageState)) {
         emscripten_resume_main_loop();
     }
 }
@@ -108,33 +82,11 @@ void pageTurn()
     }
 }
 
-// The live picture's parameter number i, or null.
-const Parameter* liveParameter(int i)
+// Keeps a text for page.js to read until the next one.
+const char* answerWith(const std::string& text)
 {
-    int count = 0;
-    const Parameter* first = pageState.shows == kShowsLive ? pictureParameters(shownPicture(), count) : nullptr;
-    return i >= 0 && i < count ? first + i : nullptr;
-}
-
-// Puts typed inputs into the held picture: its clock or its pointer, whichever the value moved.
-void holdAt(const Parameter& parameter, const FrameInputs& inputs, std::uint32_t now)
-{
-    if (parameter.input == kFromClock) {
-        holdClockAt(pageState.lesson, inputs.ticks, now);
-    } else {
-        holdLesson(pageState.lesson, true, now);
-        placePointer(pageState.lesson, inputs.mouse);
-    }
-    wake();
-}
-
-std::string quoted(const std::string& text)
-{
-    std::string out = "\"";
-    for (const char c : text) {
-        out += c == '"' || c == '\\' ? std::string("\\") + c : std::string(1, c);
-    }
-    return out + "\"";
+    pageState.answer = text;
+    return pageState.answer.c_str();
 }
 
 }  // namespace
@@ -142,8 +94,8 @@ std::string quoted(const std::string& text)
 void drawPageFrame(const FrameInputs& inputs)
 {
     app.frameTicks = inputs.ticks;
-    drawFrame(shownPicture(), inputs, frameMemory);
-    showFrame(frameMemory);
+    drawFrame(*pageState.picture, inputs, pageState.frameMemory);
+    showFrame(pageState.frameMemory);
     pageState.frameOnCanvas = true;
     pageState.drawn = inputs;
     ++pageState.framesDrawn;
@@ -152,12 +104,12 @@ void drawPageFrame(const FrameInputs& inputs)
 
 void redrawPageFrame()
 {
-    drawFrame(shownPicture(), pageState.drawn, frameMemory);
+    drawFrame(*pageState.picture, pageState.drawn, pageState.frameMemory);
 }
 
 void showPageFrame()
 {
-    showFrame(frameMemory);
+    showFrame(pageState.frameMemory);
 }
 
 extern "C" {
@@ -165,8 +117,7 @@ extern "C" {
 // The constants page.js works with (see pageConstants).
 EMSCRIPTEN_KEEPALIVE const char* plotnik_page_constants()
 {
-    constants = pageConstants();
-    return constants.c_str();
+    return answerWith(pageConstants());
 }
 
 EMSCRIPTEN_KEEPALIVE int plotnik_menu_count()
@@ -187,14 +138,12 @@ EMSCRIPTEN_KEEPALIVE const char* plotnik_menu_answer(int i)
 // What the picture shown in the canvas is called and what it shows, in Polish.
 EMSCRIPTEN_KEEPALIVE const char* plotnik_picture_line()
 {
-    const bool shown = pageState.shows == kShowsLive || pageState.shows == kShowsFrozen;
-    return shown ? shownPicture().line : "";
+    return pictureOpen(pageState) ? pageState.picture->line : "";
 }
 
 EMSCRIPTEN_KEEPALIVE const char* plotnik_picture_description()
 {
-    const bool shown = pageState.shows == kShowsLive || pageState.shows == kShowsFrozen;
-    return shown ? shownPicture().description : "";
+    return pictureOpen(pageState) ? pageState.picture->description : "";
 }
 
 // What makes the live picture's frame change (a Steering); nothing when no picture is live.
@@ -207,7 +156,7 @@ EMSCRIPTEN_KEEPALIVE int plotnik_live_steering()
 // from the one on the canvas), everything it opened is released.
 EMSCRIPTEN_KEEPALIVE void plotnik_close()
 {
-    stopRecording();
+    endPageRecording(pageState);
     if (pageState.shows == kShowsLive) {
         emscripten_cancel_main_loop();
         app.running = false;
@@ -217,7 +166,7 @@ EMSCRIPTEN_KEEPALIVE void plotnik_close()
         closeWindow();
         pageState.mediaReady = false;
     }
-    frameMemory = nullptr;
+    pageState.frameMemory = nullptr;
     pageState.shows = kShowsMenu;
 }
 
@@ -228,23 +177,23 @@ EMSCRIPTEN_KEEPALIVE int plotnik_open_link(const char* fragment)
 {
     plotnik_close();
     FrameLink link;
-    pageState.message = readFrameLink(fragment != nullptr ? fragment : "", link);
-    if (!pageState.message.empty()) {
+    pageState.message.clear();
+    if (!readFrameLink(fragment != nullptr ? fragment : "", link, pageState.message)) {
         pageState.shows = kShowsRefused;
         return pageState.shows;
     }
     if (link.answer.empty()) {
         return pageState.shows;
     }
-    openPicture(link.answer);
-    if (!pageState.mediaReady) {
-        pageState.message = std::string("Nie udało się otworzyć obrazu: ") + SDL_GetError();
+    std::string why;
+    if (!openPicture(link.answer, why)) {
+        pageState.message = "Nie udało się otworzyć obrazu: " + why;
         pageState.shows = kShowsRefused;
         return pageState.shows;
     }
     pageState.frameOnCanvas = false;
     // The clock starts with the media library's, at 0, running at the page's pace.
-    pageState.lesson = startLesson(shownPicture().steering);
+    pageState.lesson = startLesson(pageState.picture->steering);
     if (link.frozen) {
         drawPageFrame(link.inputs);
         pageState.shows = kShowsFrozen;
@@ -300,47 +249,29 @@ EMSCRIPTEN_KEEPALIVE int plotnik_held()
     return isHeld(pageState.lesson) ? 1 : 0;
 }
 
-// The live picture's parameters with the values of the frame on the canvas, as a JSON array of
-// {"id", "label", "value"}; [] for a still picture or none.
+// The live picture's parameters with the values of the frame on the canvas (parametersJson).
 EMSCRIPTEN_KEEPALIVE const char* plotnik_parameters()
 {
-    answerText = "[";
-    for (int i = 0; liveParameter(i) != nullptr; ++i) {
-        const Parameter& p = *liveParameter(i);
-        answerText += std::string(i == 0 ? "" : ",") + "{\"id\":" + quoted(p.id) + ",\"label\":" + quoted(p.label) +
-                      ",\"value\":" + quoted(formatParameter(p, parameterValue(p, pageState.drawn))) + "}";
-    }
-    answerText += "]";
-    return answerText.c_str();
+    return answerWith(parametersJson(pageState));
 }
 
 // A value typed into parameter i: the picture is held at the frame whose value is nearest. "" when
 // done, else the Polish sentence the page shows beside the field.
 EMSCRIPTEN_KEEPALIVE const char* plotnik_set_parameter(int i, const char* text)
 {
-    const Parameter* parameter = liveParameter(i);
-    if (parameter == nullptr || text == nullptr) {
-        answerText = "";
-        return answerText.c_str();
+    std::string why;
+    if (text == nullptr || !typeParameter(pageState, i, text, SDL_GetTicks(), why)) {
+        return answerWith(why);
     }
-    const std::uint32_t now = SDL_GetTicks();
-    FrameInputs inputs = lessonFrame(pageState.lesson, now, kFrameCentre);
-    answerText = setParameter(*parameter, text, inputs);
-    if (answerText.empty()) {
-        holdAt(*parameter, inputs, now);
-    }
-    return answerText.c_str();
+    wake();
+    return answerWith("");
 }
 
 // Parameter i one step up (1) or down (-1), the picture held there.
 EMSCRIPTEN_KEEPALIVE void plotnik_step_parameter(int i, int direction)
 {
-    const Parameter* parameter = liveParameter(i);
-    if (parameter != nullptr) {
-        const std::uint32_t now = SDL_GetTicks();
-        FrameInputs inputs = lessonFrame(pageState.lesson, now, kFrameCentre);
-        stepParameter(*parameter, direction < 0 ? -1 : 1, inputs);
-        holdAt(*parameter, inputs, now);
+    if (stepLiveParameter(pageState, i, direction, SDL_GetTicks())) {
+        wake();
     }
 }
 
@@ -352,30 +283,21 @@ EMSCRIPTEN_KEEPALIVE const char* plotnik_message()
 // What steers the picture shown, live or frozen (a Steering); nothing on the menu.
 EMSCRIPTEN_KEEPALIVE int plotnik_picture_steering()
 {
-    const bool shown = pageState.shows == kShowsLive || pageState.shows == kShowsFrozen;
-    return shown ? shownPicture().steering : kSteeredByNothing;
+    return pictureOpen(pageState) ? pageState.picture->steering : kSteeredByNothing;
 }
 
-// The name the frame on the canvas is saved under (frameFileName); "" with no frame there.
+// The name the frame on the canvas is saved under; "" with no frame there.
 EMSCRIPTEN_KEEPALIVE const char* plotnik_frame_file_name()
 {
-    answerText = pictureShown() ? frameFileName(shownPicture(), pageState.drawn) : "";
-    return answerText.c_str();
+    return answerWith(canvasFileName(pageState));
 }
 
-// Starts recording a GIF of the clock picture shown, from the frame on the canvas, seconds long at
-// fps frames a second, the clock at the live picture's speed (a frozen frame's at the real pace).
-// "" when started, else why not, in Polish.
+// Starts recording a GIF of the clock picture shown (beginPageRecording). "" when started, else
+// why not, in Polish.
 EMSCRIPTEN_KEEPALIVE const char* plotnik_record_begin(int seconds, int fps)
 {
-    stopRecording();
-    if (!pictureShown()) {
-        answerText = "Nie ma obrazu do nagrania.";
-        return answerText.c_str();
-    }
-    const double speed = pageState.shows == kShowsLive ? pageState.lesson.clock.speed : 1.0;
-    answerText = beginRecording(pageState.recording, shownPicture(), pageState.drawn.ticks, seconds, fps, speed);
-    return answerText.c_str();
+    std::string why;
+    return answerWith(beginPageRecording(pageState, seconds, fps, why) ? "" : why);
 }
 
 // The frames of the GIF being recorded, 0 with none.
@@ -386,19 +308,19 @@ EMSCRIPTEN_KEEPALIVE int plotnik_record_frames()
 
 // Records the next frame of the GIF into the window's memory, never onto the canvas; after the
 // last one the GIF goes to the page (Module.gifRecorded) and the recording ends. Answers the
-// frames done, or -1 when it failed (answerText says why: plotnik_record_problem).
+// frames done, or -1 when it failed and the recording ended (plotnik_record_problem says why).
 EMSCRIPTEN_KEEPALIVE int plotnik_record_frame()
 {
-    Recording& recording = pageState.recording;
-    answerText = recordFrame(recording, shownPicture(), frameMemory);
-    if (!answerText.empty()) {
-        stopRecording();
+    std::string why;
+    if (!recordPageFrame(pageState, why)) {
+        answerWith(why);
         return -1;
     }
+    const Recording& recording = pageState.recording;
     const int done = recording.done;
     if (done == recording.frames) {
         tellGifRecorded(recording.bytes.data(), recording.bytes.size(), recording.fileName.c_str());
-        stopRecording();
+        endPageRecording(pageState);
     }
     return done;
 }
@@ -406,13 +328,13 @@ EMSCRIPTEN_KEEPALIVE int plotnik_record_frame()
 // Why the last frame could not be recorded.
 EMSCRIPTEN_KEEPALIVE const char* plotnik_record_problem()
 {
-    return answerText.c_str();
+    return pageState.answer.c_str();
 }
 
 // Abandons the GIF being recorded: nothing goes to the page, its memory is given back.
 EMSCRIPTEN_KEEPALIVE void plotnik_record_cancel()
 {
-    stopRecording();
+    endPageRecording(pageState);
 }
 
 }  // extern "C"

@@ -1,8 +1,9 @@
 # Full screen on a 1920 x 1080 screen with a window manager: F11 makes the window cover the
-# screen and shows the whole frame scaled; with the pointer at the screen's centre Ctrl+S on
-# picture 4 saves the frame of pointer (640, 360), and near a corner the frame pixel under it;
-# Escape gives the 1280 x 720 window back, drawn
-# straight as before; Alt+Enter goes to full screen too, and F11 comes back.
+# screen and shows the whole frame scaled; Ctrl+S on picture 4 saves the frame of the pointer's
+# real place, wherever switching left it, (640, 360) at the screen's centre and the frame pixel
+# under it near a corner; Escape gives the 1280 x 720 window back, drawn straight as before, its
+# frame that of the pointer's real place in it; Alt+Enter goes to full screen too, and F11 comes
+# back.
 source "$(dirname "$0")/lib.sh"
 
 readonly kScreen=1920x1080+0+0
@@ -30,41 +31,56 @@ focus_window
 [[ $(window_geometry) == 1280x720+* ]] || fail "the window opened as $(window_geometry), not 1280 x 720"
 window_place=$(window_geometry)
 
-# The pointer stands at the screen's centre, over the window, and is not moved: the window moves
-# under it.
+# The pointer stands over the window and is not moved. Switching to full screen may move it (the
+# library puts it back on its place in the window, before or after the window has moved): the
+# frame is the one of wherever the X server then has it, on the screen that the frame now covers
+# (1920 x 1080 is 1280 x 720 scaled by 1.5, so screen (x, y) is frame pixel (2x/3, 2y/3) rounded
+# down).
 xdotool mousemove 960 540 || fail "cannot move the mouse"
 press F11
 poll "$DEADLINE" window_geometry_is "$kScreen" || fail "after F11 the window is $(window_geometry), not the screen $kScreen"
+read_pointer
+at="$((POINTER_X * 2 / 3)),$((POINTER_Y * 2 / 3))"
 press ctrl+s
 wait_for_saved 1
-[[ $SAVED_NAME == plotnik-4-x640-y360.png && $SAVED_COMMAND == "4 --mouse 640,360" ]] ||
-    fail "with the pointer at the screen's centre Ctrl+S saved $SAVED_NAME ($SAVED_COMMAND)"
+[[ $SAVED_COMMAND == "4 --mouse $at" ]] ||
+    fail "with the pointer at screen ($POINTER_X, $POINTER_Y) after F11 Ctrl+S saved $SAVED_NAME ($SAVED_COMMAND), not $at"
 saved_equals_exporter "$SAVED_NAME" "$SAVED_COMMAND"
 poll "$DEADLINE" screen_shows_scaled "$WORK/exported.png" ||
     fail "the screen is not the frame scaled (RMSE $(cat "$WORK/rmse.txt") against the exporter's frame)"
-echo "ok: F11 covers the screen with the frame scaled (RMSE $(cat "$WORK/rmse.txt") shrunk back); its centre is frame pixel (640, 360)"
-# Off the centre, near a corner, where a scale that is one pixel off (a frame of 1919 x 1079)
-# lands on the next frame pixel: screen (1900, 1078) is frame pixel (1266, 718) [1900 * 1280 / 1920,
-# 1078 * 720 / 1080, rounded down].
-xdotool mousemove 1900 1078 || fail "cannot move the mouse"
-press ctrl+s
-wait_for_saved 2
-[[ $SAVED_NAME == plotnik-4-x1266-y718.png && $SAVED_COMMAND == "4 --mouse 1266,718" ]] ||
-    fail "with the pointer at screen (1900, 1078) Ctrl+S saved $SAVED_NAME ($SAVED_COMMAND), not frame pixel (1266, 718)"
-saved_equals_exporter "$SAVED_NAME" "$SAVED_COMMAND"
-xdotool mousemove 960 540 || fail "cannot move the mouse back"
-echo "ok: screen point (1900, 1078) is frame pixel (1266, 718)"
+echo "ok: F11 covers the screen with the frame scaled (RMSE $(cat "$WORK/rmse.txt") shrunk back); the pointer," \
+     "left alone at screen ($POINTER_X, $POINTER_Y), is frame pixel ($at)"
+# The screen's centre is the frame's; near a corner, where a scale one pixel off (a frame of
+# 1919 x 1079) lands on the next frame pixel, screen (1900, 1078) is frame pixel (1266, 718).
+saves=1
+for point in "960 540 640,360" "1900 1078 1266,718"; do
+    read -r x y frame <<<"$point"
+    xdotool mousemove "$x" "$y" || fail "cannot move the mouse"
+    press ctrl+s
+    wait_for_saved $((++saves))
+    [[ $SAVED_COMMAND == "4 --mouse $frame" ]] ||
+        fail "with the pointer at screen ($x, $y) Ctrl+S saved $SAVED_NAME ($SAVED_COMMAND), not frame pixel ($frame)"
+    saved_equals_exporter "$SAVED_NAME" "$SAVED_COMMAND"
+    echo "ok: screen point ($x, $y) is frame pixel ($frame)"
+done
 
+# Leaving full screen moves the window back, and again the pointer may move with it: without a
+# move of the mouse, the frame is the one of the pointer's real place in the window.
+xdotool mousemove 960 540 || fail "cannot move the mouse"
 press Escape
 poll "$DEADLINE" window_geometry_is "$window_place" || fail "after Escape the window is $(window_geometry), not $window_place"
-# The pointer, still at the screen's centre, is over another pixel of the window now.
 [[ $window_place =~ ^1280x720\+([0-9]+)\+([0-9]+)$ ]] || fail "the window stands at $window_place"
-under="$((960 - BASH_REMATCH[1])),$((540 - BASH_REMATCH[2]))"
+read_pointer
+under="$((POINTER_X - BASH_REMATCH[1])),$((POINTER_Y - BASH_REMATCH[2]))"
 window_shows_export "4 --mouse $under" ||
     fail "after Escape the window does not show the exporter's frame at the pointer ($under) without a move"
+press ctrl+s
+wait_for_saved $((++saves))
+[[ $SAVED_COMMAND == "4 --mouse $under" ]] ||
+    fail "after Escape, the pointer at ($under) in the window, Ctrl+S saved $SAVED_NAME ($SAVED_COMMAND)"
 mouse_to 300 200
 window_shows_export "4 --mouse 300,200" || fail "after Escape the window does not show the exporter's frame at (300, 200)"
-echo "ok: Escape gave the 1280 x 720 window back, pixel for pixel"
+echo "ok: Escape gave the 1280 x 720 window back, pixel for pixel, at the pointer's real place ($under)"
 
 press alt+Return
 poll "$DEADLINE" window_geometry_is "$kScreen" || fail "after Alt+Enter the window is $(window_geometry), not the screen"

@@ -184,6 +184,15 @@ window_gone()
     ! xwininfo -id "$WID" >/dev/null 2>&1
 }
 
+# Where the X server has the pointer on the screen: POINTER_X and POINTER_Y.
+read_pointer()
+{
+    local X Y SCREEN WINDOW
+    eval "$(xdotool getmouselocation --shell 2>>"$WORK/xdotool.log")" || fail "cannot read where the pointer is"
+    POINTER_X=$X
+    POINTER_Y=$Y
+}
+
 mouse_to()
 {
     xdotool mousemove --window "$WID" "$1" "$2" || fail "cannot move the mouse to ($1, $2)"

@@ -42,7 +42,8 @@ std::vector<std::string> takeFiles()
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     char pattern[] = "/tmp/plotnik-fuzz-export-XXXXXX";
-    if (mkdtemp(pattern) == nullptr || chdir(pattern) != 0 || !openWindow(kHeadless)) {
+    std::string why;
+    if (mkdtemp(pattern) == nullptr || chdir(pattern) != 0 || !openWindow(kHeadless, why)) {
         std::abort();
     }
     folder = pattern;
@@ -64,11 +65,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     args.push_back(current);
 
     Options o;
-    const int status = parseOptions(args, o);
-    if (status != -1) {
-        if (status != 0 && status != 2) {
-            std::abort();
+    std::string why;
+    if (!parseOptions(args, o, why)) {
+        if (why.empty()) {
+            std::abort();  // a refusal says what was wrong
         }
+        return 0;
+    }
+    if (o.request != kDrawFrames) {
         return 0;
     }
     OutputKind kind = kPng;
@@ -83,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!outputKindOf(o.out, o.kind)) {
         return 0;
     }
-    const int exported = exportFrames(o);
+    const bool exported = exportFrames(o, why);
     const std::vector<std::string> written = takeFiles();
     for (const std::string& name : written) {
         if (name.size() >= 8 && name.compare(name.size() - 8, 8, ".partial") == 0) {
@@ -91,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     const std::size_t expected = o.kind == kGif || o.frames == 0 ? 1 : static_cast<std::size_t>(o.frames);
-    if (exported == 0 ? written.size() != expected : exported != 1) {
+    if (exported ? written.size() != expected : why.empty()) {
         std::abort();
     }
     return 0;

@@ -1,7 +1,7 @@
 // Any text as the page's link fragment, read as the page reads it: a good link names a picture,
 // keeps its clock and pointer in range, and the link written back from it reads as the same.
-#include "menu/frame_link.h"
-#include "menu/menu.h"
+#include "pictures/frame_link.h"
+#include "pictures/pictures.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string fragment(reinterpret_cast<const char*>(data), size);
     FrameLink link;
     link.answer = "untouched";
-    const std::string message = readFrameLink(fragment, link);
-    if (!message.empty()) {
+    std::string message;
+    if (!readFrameLink(fragment, link, message)) {
         if (message.rfind("Zły link: ", 0) != 0 || link.answer != "untouched") {
             std::abort();  // a refusal says why and changes nothing
         }
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     FrameLink again;
-    if (!readFrameLink("#" + frozenLink(link.answer, link.inputs), again).empty() || again.answer != link.answer ||
+    if (!readFrameLink("#" + frozenLink(link.answer, link.inputs), again, message) || again.answer != link.answer ||
         !again.frozen || again.inputs != link.inputs) {
         std::abort();
     }

@@ -115,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t at = 2;
     GifEncoder gif;
     std::vector<std::uint8_t> bytes;
-    if (gifBegin(gif, toMemory, &bytes, width, height) != kGifOk) {
+    if (!gifBegin(gif, toMemory, &bytes, width, height)) {
         std::abort();
     }
     std::vector<Shown> given;
@@ -144,7 +144,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
         ++frames;
-        const GifError error = gifAddFrame(gif, frame.data(), static_cast<std::size_t>(width * 3), delay);
+        const GifError error =
+            gifAddFrame(gif, frame.data(), static_cast<std::size_t>(width * 3), delay) ? kGifOk : gif.error;
         if (error == kGifTooManyColours) {
             if (gif.frames != frames || coloursIn(frame) <= 256) {
                 std::abort();
@@ -158,7 +159,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         append(given, frame, delay);
         last = frame;
     }
-    const GifError finished = gifFinish(gif);
+    const GifError finished = gifFinish(gif) ? kGifOk : gif.error;
     if (frames == 0) {
         if (finished != kGifNoFrames || !bytes.empty()) {
             std::abort();

@@ -2,7 +2,7 @@
 // the input ends: each answer is one token without white space, picks one of the ten pictures,
 // and the end of input leaves the last answer as it was.
 #include "console/program.h"
-#include "menu/menu.h"
+#include "pictures/pictures.h"
 
 #include <cctype>
 #include <cstdint>

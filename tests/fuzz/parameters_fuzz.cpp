@@ -1,7 +1,7 @@
 // Any text typed into any parameter field, at any frame: a value taken moves only its own input,
 // to a frame whose value is within reach and shows again as itself; anything else is explained
 // and changes nothing.
-#include "menu/parameters.h"
+#include "pictures/parameters.h"
 
 #include <cmath>
 #include <cstdint>
@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const Picture& picture = kPictures[data[0] % kPictureCount];
-    int count = 0;
-    const Parameter* parameters = pictureParameters(picture, count);
+    const int count = picture.parameterCount;
+    const Parameter* parameters = picture.parameters;
     if (count == 0) {
         return 0;
     }
@@ -34,9 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string typed(reinterpret_cast<const char*>(data + kHeader), size - kHeader);
 
     FrameInputs to = from;
-    const std::string message = setParameter(p, typed, to);
-    if (!message.empty()) {
-        if (to != from) {
+    std::string message;
+    if (!setParameter(p, typed, to, message)) {
+        if (to != from || message.empty()) {
             std::abort();
         }
     } else {
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         FrameInputs again = to;
         const std::string shown = formatParameter(p, value);
-        if (!setParameter(p, shown, again).empty() || formatParameter(p, parameterValue(p, again)) != shown) {
+        if (!setParameter(p, shown, again, message) || formatParameter(p, parameterValue(p, again)) != shown) {
             std::abort();
         }
     }

@@ -16,18 +16,12 @@ here=$(dirname "$(realpath "$0")")
 WINE_HOME=${WINE_HOME:-wine}-msi
 source "$here/wine.sh"
 source "$here/../pictures.sh"
+source "$here/../checks.sh"
 # Wine would put a menu entry and icons for the Start menu's shortcut on this machine's desktop.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/plotnik-msi.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-failures=0 checks=0
-check() {
-    local message=$1
-    shift
-    checks=$((checks + 1))
-    "$@" || { echo "FAIL: $message" >&2; failures=$((failures + 1)); }
-}
 rm -rf "$WINEPREFIX"
 wine_prepare || exit 1
 drive_c=$WINEPREFIX/drive_c
@@ -129,5 +123,4 @@ check "after the removal, $(registry_names "${codes[@]}" | xargs -r basename -a)
 left=$(comm -13 "$work/prefix-before.txt" "$work/prefix-after.txt" | grep -vx './windows/Installer')
 check "the removal left in C:: $left" [ -z "$left" ]
 
-echo "$checks checks, $failures failed"
-((failures == 0))
+checks_done

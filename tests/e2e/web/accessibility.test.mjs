@@ -58,4 +58,8 @@ test("the page's own texts have their Polish letters", async () => {
   const controls = await tab.$$eval('.controls button, .controls label', (all) => all.map((e) => e.firstChild.textContent.trim()));
   assert.deepEqual(controls, ['Menu', 'Pełny ekran', 'Link do tej klatki', 'Pauza', 'Tempo', 'Parametry', 'kąt (°)',
     'Zapisz obraz', 'Nagraj GIF…', 'Długość', 'Klatek na sekundę', 'Nagraj GIF', 'Nagrywanie', 'Przerwij']);
+  // The speeds and the frame's size are the program's, written as the page writes them.
+  const speeds = await tab.$$eval('#speed option', (all) => all.map((o) => `${o.textContent} ${o.value}${o.selected ? ' *' : ''}`));
+  assert.deepEqual(speeds, ['0,25× 0.25', '0,5× 0.5', '1× 1 *', '2× 2']);
+  assert.equal(await tab.$eval('#save-png', (b) => b.title), 'Klatka z obrazu jako plik PNG 1280\u00a0×\u00a0720');
 });

@@ -4,13 +4,13 @@ import { after, before, test } from 'node:test';
 import { fileUrl, launchBrowser, openTab, waitForMenu } from './harness.mjs';
 
 const bad = [
-  ['#answer=4&mouse=99999,0', "a nie '99999,0'"],
-  ['#answer=4&ticks=-1', "a nie '-1'"],
-  ['#answer=4&ticks=99999999999999999999', 'ticks przyjmuje od 0 do 4294967295'],
-  ['#garbage', "'garbage' nie ma postaci nazwa=wartość"],
-  ['#answer=4&colour=red', "nieznany parametr 'colour'"],
+  ['#answer=4&mouse=99999,0', "a\u00a0nie „99999,0”"],
+  ['#answer=4&ticks=-1', "a\u00a0nie „-1”"],
+  ['#answer=4&ticks=99999999999999999999', 'ticks przyjmuje od 0 do 4\u00a0294\u00a0967\u00a0295'],
+  ['#garbage', "„garbage” nie ma postaci nazwa=wartość"],
+  ['#answer=4&colour=red', "nieznany parametr „colour”"],
   ['#answer=', 'brak numeru obrazu'],
-  ['#answer=%3Cimg%20src=x%20onerror=alert(1)%3E&ticks=x', "a nie 'x'"],
+  ['#answer=%3Cimg%20src=x%20onerror=alert(1)%3E&ticks=x', "a\u00a0nie „x”"],
 ];
 
 let browser;
@@ -41,7 +41,7 @@ test('a bad link opened with the page, or followed from a picture, shows why, an
   await tab.waitForSelector('#canvas[data-link^="answer=6&"]');
   await tab.evaluate(() => { location.hash = '#answer=6&ticks=12x'; });
   await tab.waitForSelector('#picture', { hidden: true });
-  assert.match((await pageState(tab)).message, /a nie '12x'/);
+  assert.match((await pageState(tab)).message, /a\u00a0nie „12x”/);
   // And the menu still opens pictures.
   await tab.click('a[href="#answer=3"]');
   await tab.waitForSelector('#canvas[data-link^="answer=3&"]');

@@ -139,7 +139,7 @@ test('typed values hold the picture at the nearest frame, and the fields show th
     t.diagnostic(`picture ${answer}: ${id} = ${typed} gives ${frame.link}, shown ${shown}`);
   }
   // Rubbish and values out of reach leave the frame and say why beside the field.
-  for (const [typed, saying] of [['abc', 'to nie liczba'], ['300', 'Poza zasięgiem']]) {
+  for (const [typed, saying] of [['abc', 'to nie liczba'], ['300', 'Poza zakresem']]) {
     const before = await frameOnCanvas(tab);
     await typeInto(tab, '#param-terms', typed);
     assert.match(await tab.$eval('#param-terms-note', (e) => e.textContent), new RegExp(saying));

@@ -152,7 +152,7 @@ test('a 1 s GIF at 10 frames a second of picture 7 held at a chosen clock is the
   assert.equal(await framesDrawn(tab), drawnBefore);
   assert.equal((await frameOnCanvas(tab)).link, held.link);
   assert.equal(differences(await canvasPixels(tab), exporterPixels('7', held.ticks)), '');
-  assert.match(await tab.$eval('#gif-status', (e) => e.textContent), new RegExp(`Gotowe: ${gif.name} \\(\\d+(,\\d)? kB\\)`));
+  assert.match(await tab.$eval('#gif-status', (e) => e.textContent), new RegExp(`Gotowe: ${gif.name} \\(\\d+(,\\d)?\u00a0kB\\)`));
   t.diagnostic(`${gif.name}: ${gif.size} bytes`);
   assert.deepEqual(tab.problems, []);
   await tab.close();

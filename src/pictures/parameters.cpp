@@ -1,7 +1,8 @@
 // The typed parameters of the moving pictures: their table, their values and the search for the
 // frame whose value is nearest a typed one.
-#include "menu/parameters.h"
+#include "pictures/parameters.h"
 
+#include "common/polish_number.h"
 #include "scenes/scenes.h"
 
 #include <algorithm>
@@ -42,18 +43,31 @@ double termsInput(double p, std::uint32_t) { return taylorColumnOf(p); }
 constexpr double kFrequencyLimit = 20.0;
 constexpr double kFullTurn = 360.0;
 
-const Parameter kParameters[] = {
-    {"1", "param-f", "f", 3, kFromClock, 0.0, kFrequencyLimit, 1, frequencyAt, frequencyInput},
-    {"2", "param-x0", "x0", 4, kFromRow, startAt(kMaxCoordinate), startAt(kMinCoordinate), -1, startAt, startInput},
-    {"2", "param-k", "k", 4, kFromColumn, rateAt(kMinCoordinate), rateAt(kMaxCoordinate), 1, rateAt, rateInput},
-    {"4", "param-a", "a", 4, kFromRow, aAt(kMaxCoordinate), aAt(kMinCoordinate), -1, aAt, aInput},
-    {"4", "param-b", "b", 4, kFromColumn, bAt(kMinCoordinate), bAt(kMaxCoordinate), 1, bAt, bInput},
-    {"6", "param-angle", "kąt (°)", 4, kFromClock, 0.0, kFullTurn, 1, turnAngleAt, turnAngleInput},
-    {"7", "param-angle", "kąt (°)", 4, kFromClock, 0.0, kFullTurn, 1, circleAngleAt, circleAngleInput},
-    {"8", "param-angle", "kąt (°)", 4, kFromClock, 0.0, kFullTurn, 1, circleAngleAt, circleAngleInput},
-    {"10", "param-terms", "precyzja (składniki po x)", 0, kFromColumn, termsAt(kMinCoordinate),
-     termsAt(kMaxCoordinate), 0, termsAt, termsInput},
+}  // namespace
+
+const Parameter kFrequencyParameters[1] = {
+    {"param-f", "f", 3, kFromClock, 0.0, kFrequencyLimit, 1, frequencyAt, frequencyInput},
 };
+const Parameter kLogisticParameters[2] = {
+    {"param-x0", "x0", 4, kFromRow, startAt(kMaxCoordinate), startAt(kMinCoordinate), -1, startAt, startInput},
+    {"param-k", "k", 4, kFromColumn, rateAt(kMinCoordinate), rateAt(kMaxCoordinate), 1, rateAt, rateInput},
+};
+const Parameter kQuadraticParameters[2] = {
+    {"param-a", "a", 4, kFromRow, aAt(kMaxCoordinate), aAt(kMinCoordinate), -1, aAt, aInput},
+    {"param-b", "b", 4, kFromColumn, bAt(kMinCoordinate), bAt(kMaxCoordinate), 1, bAt, bInput},
+};
+const Parameter kRotationParameters[1] = {
+    {"param-angle", "kąt (°)", 4, kFromClock, 0.0, kFullTurn, 1, turnAngleAt, turnAngleInput},
+};
+const Parameter kUnitCircleParameters[1] = {
+    {"param-angle", "kąt (°)", 4, kFromClock, 0.0, kFullTurn, 1, circleAngleAt, circleAngleInput},
+};
+const Parameter kTaylorParameters[1] = {
+    {"param-terms", "precyzja (składniki po x)", 0, kFromColumn, termsAt(kMinCoordinate), termsAt(kMaxCoordinate), 0,
+     termsAt, termsInput},
+};
+
+namespace {
 
 std::int64_t inputOf(const Parameter& p, const FrameInputs& inputs)
 {
@@ -100,19 +114,6 @@ std::string withComma(std::string text)
 }
 
 }  // namespace
-
-const Parameter* pictureParameters(const Picture& picture, int& count)
-{
-    const Parameter* first = nullptr;
-    count = 0;
-    for (const Parameter& p : kParameters) {
-        if (std::string(p.answer) == picture.answer) {
-            first = first == nullptr ? &p : first;
-            ++count;
-        }
-    }
-    return first;
-}
 
 double parameterValue(const Parameter& parameter, const FrameInputs& inputs)
 {
@@ -207,21 +208,24 @@ void moveToValue(const Parameter& parameter, double wanted, FrameInputs& inputs)
 
 }  // namespace
 
-std::string setParameter(const Parameter& parameter, const std::string& text, FrameInputs& inputs)
+bool setParameter(const Parameter& parameter, const std::string& text, FrameInputs& inputs, std::string& why)
 {
     double wanted = 0.0;
     if (!readDecimal(text, wanted)) {
-        return "„" + shortened(text) + "” to nie liczba. Wpisz na przykład " +
-               formatParameter(parameter, parameterValue(parameter, inputs)) + ".";
+        why = "„" + shortened(text) + "” to nie liczba. Wpisz na przykład " +
+              polishNumber(formatParameter(parameter, parameterValue(parameter, inputs))) + ".";
+        return false;
     }
     // A value shown rounded at either end of the range is within reach.
     const double slack = 0.5 * std::pow(10.0, -parameter.decimals);
     if (!(wanted >= parameter.low - slack && wanted <= parameter.high + slack)) {
-        return "Poza zasięgiem: " + std::string(parameter.label) + " może wynosić od " +
-               formatParameter(parameter, parameter.low) + " do " + formatParameter(parameter, parameter.high) + ".";
+        why = "Poza zakresem: " + std::string(parameter.label) + "\u00a0może wynosić od " +
+              polishNumber(formatParameter(parameter, parameter.low)) + " do " +
+              polishNumber(formatParameter(parameter, parameter.high)) + ".";
+        return false;
     }
     moveToValue(parameter, wanted, inputs);
-    return "";
+    return true;
 }
 
 void stepParameter(const Parameter& parameter, int direction, FrameInputs& inputs)

@@ -5,7 +5,6 @@
 #pragma once
 
 #include "common/frame_inputs.h"
-#include "menu/menu.h"
 
 #include <cstdint>
 #include <string>
@@ -14,7 +13,6 @@
 enum ParameterInput { kFromClock, kFromColumn, kFromRow };
 
 struct Parameter {
-    const char* answer;    // the picture it belongs to
     const char* id;        // the page's field, "param-a"
     const char* label;     // the page's label, in Polish
     int decimals;          // as the picture shows it, or as many as its smallest step needs
@@ -27,8 +25,14 @@ struct Parameter {
                                                            // near the clock ticks for clock values
 };
 
-// The parameters of a picture; count is set to how many (none for a still picture).
-const Parameter* pictureParameters(const Picture& picture, int& count);
+// The parameters of the moving pictures, each picture's in the order the page shows them; the
+// picture table (pictures.cpp) gives each picture its own.
+extern const Parameter kFrequencyParameters[1];   // 1
+extern const Parameter kLogisticParameters[2];    // 2: x0, k
+extern const Parameter kQuadraticParameters[2];   // 4: a, b
+extern const Parameter kRotationParameters[1];    // 6: the angle in one turn
+extern const Parameter kUnitCircleParameters[1];  // 7 and 8: the angle in the current turn
+extern const Parameter kTaylorParameters[1];      // 10: the terms after x
 
 // The value a parameter has in the frame of these inputs.
 double parameterValue(const Parameter& parameter, const FrameInputs& inputs);
@@ -42,9 +46,9 @@ std::string formatParameter(const Parameter& parameter, double value);
 bool readDecimal(const std::string& text, double& value);
 
 // Moves the parameter's input in `inputs` to the frame whose value is nearest the text's value.
-// Returns "" when done, or the Polish sentence that says why not (no number, out of reach);
-// inputs are left alone then.
-std::string setParameter(const Parameter& parameter, const std::string& text, FrameInputs& inputs);
+// False, with the Polish sentence that says why not (no number, out of reach), and inputs left
+// alone, when it cannot.
+bool setParameter(const Parameter& parameter, const std::string& text, FrameInputs& inputs, std::string& why);
 
 // Moves the parameter's input one step up (direction 1) or down (-1), within the input's range.
 void stepParameter(const Parameter& parameter, int direction, FrameInputs& inputs);

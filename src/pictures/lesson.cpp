@@ -1,6 +1,8 @@
 // The picture's clock, a straight line through (since, start) with slope speed or a constant, and
 // the keys that hold, step and speed it or move the pointer.
-#include "menu/lesson.h"
+#include "pictures/lesson.h"
+
+#include "common/app_state.h"
 
 #include <algorithm>
 #include <cmath>

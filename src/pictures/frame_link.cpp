@@ -1,16 +1,32 @@
 // Reading and writing links to a picture, with the exporter's ranges for the clock and the mouse.
-#include "menu/frame_link.h"
+#include "pictures/frame_link.h"
+
+#include "common/polish_number.h"
 
 #include <cstdio>
 
 namespace {
 
 const char* const kLinkForm =
-    " Link ma postać #answer=4, a zatrzymana klatka #answer=4&mouse=720,240&ticks=1234.";
+    " Link ma postać #answer=4, a\u00a0zatrzymana klatka #answer=4&mouse=720,240&ticks=1234.";
 
-std::string badLink(const std::string& why)
+// Says what is wrong with a link, and how a good one looks; false.
+bool badLink(std::string& why, const std::string& what)
 {
-    return "Zły link: " + why + "." + kLinkForm;
+    why = "Zły link: " + what + "." + kLinkForm;
+    return false;
+}
+
+// What the link said, in Polish quotation marks.
+std::string quoted(const std::string& text)
+{
+    return "„" + text + "”";
+}
+
+// The end of a message about a value out of range: ", a nie „12x”".
+std::string notThis(const std::string& value)
+{
+    return ", a\u00a0nie " + quoted(value);
 }
 
 int hexDigit(char c)
@@ -49,13 +65,13 @@ bool unescape(const std::string& text, std::string& plain)
 
 }  // namespace
 
-std::string readFrameLink(const std::string& fragment, FrameLink& link)
+bool readFrameLink(const std::string& fragment, FrameLink& link, std::string& why)
 {
     const std::string text = !fragment.empty() && fragment[0] == '#' ? fragment.substr(1) : fragment;
     FrameLink read;
     if (text.empty()) {
         link = read;
-        return "";
+        return true;
     }
     bool haveAnswer = false;
     bool haveTicks = false;
@@ -71,31 +87,33 @@ std::string readFrameLink(const std::string& fragment, FrameLink& link)
         const std::size_t equals = part.find('=');
         std::string value;
         if (equals == std::string::npos || !unescape(part.substr(equals + 1), value)) {
-            return badLink("'" + part + "' nie ma postaci nazwa=wartość");
+            return badLink(why, quoted(part) + " nie ma postaci nazwa=wartość");
         }
         const std::string name = part.substr(0, equals);
         bool& seen = name == "answer" ? haveAnswer : name == "ticks" ? haveTicks : haveMouse;
         if (name != "answer" && name != "ticks" && name != "mouse") {
-            return badLink("nieznany parametr '" + name + "'");
+            return badLink(why, "nieznany parametr " + quoted(name));
         }
         if (seen) {
-            return badLink("parametr '" + name + "' podany dwa razy");
+            return badLink(why, "parametr " + quoted(name) + " podany dwa razy");
         }
         seen = true;
         if (name == "answer") {
             read.answer = value;
         } else if (name == "ticks" && !parseTicks(value, read.inputs.ticks)) {
-            return badLink("ticks przyjmuje od 0 do 4294967295, a nie '" + value + "'");
+            return badLink(why, "ticks przyjmuje od 0 do " + polishNumber(static_cast<std::int64_t>(kMaxTicks)) +
+                                    notThis(value));
         } else if (name == "mouse" && !parseMousePosition(value, read.inputs.mouse)) {
-            return badLink("mouse przyjmuje X,Y, każde od -32768 do 32767, a nie '" + value + "'");
+            return badLink(why, "mouse przyjmuje X,Y, każde od " + polishNumber(kMinCoordinate) + " do " +
+                                    polishNumber(kMaxCoordinate) + notThis(value));
         }
     }
     if (read.answer.empty()) {
-        return badLink("brak numeru obrazu (answer)");
+        return badLink(why, "brak numeru obrazu (answer)");
     }
     read.frozen = haveTicks || haveMouse;
     link = read;
-    return "";
+    return true;
 }
 
 std::string frozenLink(const std::string& answer, const FrameInputs& inputs)

@@ -4,7 +4,7 @@
 // with the same numbers. Every front end draws its frames through drawFrame.
 #include "scene_window.h"
 
-#include "menu/menu.h"
+#include "pictures/pictures.h"
 #include "scenes/scenes.h"
 
 #include <gtest/gtest.h>

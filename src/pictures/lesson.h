@@ -4,9 +4,8 @@
 // then goes on from where it stood, never jumping.
 #pragma once
 
-#include "common/app_state.h"
 #include "common/frame_inputs.h"
-#include "menu/menu.h"
+#include "pictures/pictures.h"
 
 #include <cstdint>
 
@@ -39,7 +38,6 @@ constexpr int kLessonSpeedCount = 4;
 constexpr std::int64_t kStepMs = 40;       // a held clock's step: one frame of an animation
 constexpr std::int64_t kBigStepMs = 1000;  // with Shift
 constexpr int kBigPointerStep = 10;        // frame pixels with Shift; one without
-constexpr SDL_Point kFrameCentre{kWindowWidth / 2, kWindowHeight / 2};  // where the keys start
 
 // One picture's lesson: what steers it, its clock, and where its pointer stands. Holding a
 // picture stops its clock; a held mouse picture's pointer no longer follows the mouse (the keys

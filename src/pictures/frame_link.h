@@ -3,7 +3,7 @@
 #pragma once
 
 #include "common/frame_inputs.h"
-#include "menu/menu.h"
+#include "pictures/pictures.h"
 
 #include <cstdint>
 #include <string>
@@ -15,9 +15,9 @@ struct FrameLink {
 };
 
 // Reads what follows '#' in the page address (the '#' itself may be left on). An empty fragment
-// is the menu. Returns "" for a good link, otherwise the message the page shows; link is only
-// filled in for a good one.
-std::string readFrameLink(const std::string& fragment, FrameLink& link);
+// is the menu. False for a bad link, with why, the message the page shows; link is only filled
+// in for a good one.
+bool readFrameLink(const std::string& fragment, FrameLink& link, std::string& why);
 
 // The link that shows the answer's picture frozen at these inputs, without the '#': the answer
 // escaped where an address needs it, so readFrameLink reads back the same.

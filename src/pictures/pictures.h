@@ -1,9 +1,10 @@
 // The ten pictures, the one table every front end reads: for each its menu answer and line, its
-// description, what steers it and the one routine that draws its scene from explicit inputs; and
-// the drawing of one whole frame.
+// description, what steers it, the one routine that draws its scene from explicit inputs and the
+// values a teacher may type; and the drawing of one whole frame.
 #pragma once
 
 #include "common/frame_inputs.h"
+#include "pictures/parameters.h"
 
 #include <SDL.h>
 
@@ -18,6 +19,8 @@ struct Picture {
     const char* description;  // in Polish: what the picture shows and what steers it
     Steering steering;        // the only input its frame depends on
     void (*draw)(const FrameInputs& inputs);  // the whole scene of one frame, neither cleared nor presented
+    const Parameter* parameters;  // the values shown that a teacher may type, in the page's order
+    int parameterCount;           // none for a still picture
 };
 
 constexpr int kPictureCount = 10;
@@ -32,6 +35,3 @@ const Picture& pictureFor(const std::string& answer);
 // can see (the page's window surface, four bytes a pixel, black all zero bits) passes it, and the
 // clear is one fill of that memory, the same pixels as the renderer's clear.
 void drawFrame(const Picture& picture, const FrameInputs& inputs, SDL_Surface* frameMemory = nullptr);
-
-// The scene of the picture that app.choice selects, at app.frameTicks and the real pointer.
-void dispatchScene();

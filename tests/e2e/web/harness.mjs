@@ -98,16 +98,19 @@ const kTypes = {
 // The page's folder (or a copy of it) served as any static web server would, on loopback only,
 // with the Content Security Policy the README's server examples send. stop() closes it and every
 // open connection, as a server that is switched off; hang() leaves it taking connections and
-// requests without ever answering, as a server that has hung.
+// requests without ever answering, as a server that has hung; unanswered() lists the paths asked
+// of it since.
 export async function serveSite(root = site) {
   let hanging = false;
+  const unanswered = [];
   const policy = readFileSync(join(root, 'index.html'), 'utf8')
     .match(/<meta http-equiv="Content-Security-Policy" content="([^"]*)">/)?.[1];
   const server = createServer((request, response) => {
+    const path = new URL(request.url, 'http://127.0.0.1').pathname;
     if (hanging) {
+      unanswered.push(path);
       return;
     }
-    const path = new URL(request.url, 'http://127.0.0.1').pathname;
     const file = join(root, path === '/' ? 'index.html' : path);
     if (!file.startsWith(join(root, '/'))) {
       response.writeHead(403).end();
@@ -134,7 +137,7 @@ export async function serveSite(root = site) {
     hanging = true;
     server.closeIdleConnections();
   };
-  return { server, stop, hang, origin: `http://127.0.0.1:${server.address().port}` };
+  return { server, stop, hang, unanswered: () => [...unanswered], origin: `http://127.0.0.1:${server.address().port}` };
 }
 
 // One browser and the page served on 127.0.0.1 for a whole test file: session.browser and

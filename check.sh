@@ -32,7 +32,7 @@ for label in e2e web chromium firefox webkit windows package; do
 done
 (cd build && ctest --output-on-failure -j"$jobs" --no-tests=error)
 
-echo "== The same release files again from a second clone in another folder"
+echo "== The same release files again from a second clone in another folder, by another user a day later"
 bash tests/reproducible_test.sh build build-web/site "$windows_zip"
 
 echo "== Benchmarks, one short run (no time is checked)"

@@ -4,6 +4,7 @@
 
 #include "common/app_state.h"
 #include "common/fonts.h"
+#include "common/frame_pixels.h"
 #include "common/window.h"
 
 #include <SDL.h>
@@ -11,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 // 0x00RRGGBB, the layout Frame stores.
@@ -94,9 +96,11 @@ inline Frame readFrame()
 {
     Frame frame;
     frame.pixels.assign(static_cast<std::size_t>(kWindowWidth * kWindowHeight), 0);
-    const int failed = SDL_RenderReadPixels(app.renderer, nullptr, SDL_PIXELFORMAT_RGB888,
-                                            frame.pixels.data(), kWindowWidth * 4);
-    EXPECT_EQ(failed, 0) << SDL_GetError();
+    SDL_Surface* pixels = SDL_CreateRGBSurfaceWithFormatFrom(frame.pixels.data(), kWindowWidth, kWindowHeight, 32,
+                                                             kWindowWidth * 4, SDL_PIXELFORMAT_RGB888);
+    std::string why;
+    EXPECT_TRUE(pixels != nullptr && readFramePixels(pixels, why)) << why << SDL_GetError();
+    SDL_FreeSurface(pixels);
     for (std::uint32_t& p : frame.pixels) {
         p &= 0x00FFFFFFu;
     }

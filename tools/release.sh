@@ -73,8 +73,10 @@ rm -f "$dist"/plotnik_*.deb "$dist"/plotnik-web-*.zip "$dist"/plotnik-windows-*.
 work=$(mktemp -d /tmp/plotnik-release-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
-# The package, built into a folder of its own.
-(cd "$build" && cpack -G DEB -B "$work/package" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log" >&2; exit 1; }
+# The package, built into a folder of its own. The folders cpack makes for the package's files
+# follow the umask (700 under umask 077, whatever CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+# says), and the package keeps their modes: Debian's 755, whoever builds.
+(cd "$build" && umask 022 && cpack -G DEB -B "$work/package" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log" >&2; exit 1; }
 deb=plotnik_${version}_$(dpkg --print-architecture).deb
 cp "$work/package/$deb" "$dist/"
 

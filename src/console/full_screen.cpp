@@ -17,16 +17,17 @@ bool samePoint(SDL_Point a, SDL_Point b)
 }
 
 // Where the mouse is in the window, in the window's pixels. Switching full screen on or off moves
-// the window (and, with some window managers, the pointer too), and no event tells: the window's
-// own position of the mouse keeps the value it had before until the mouse moves, so meanwhile the
-// pointer's place on the screen is asked for and taken from the window's.
+// the window (and, with some window managers, the pointer too), as does a window manager placing
+// it, and no event of the mouse tells: the window's own position of the mouse keeps the value it
+// had before until the mouse moves, so meanwhile the pointer's place on the screen is asked for
+// and taken from the window's.
 SDL_Point mouseInWindow()
 {
     const SDL_Point p = readMouse();
     if (!pictureWindow.mouseStale) {
         return p;
     }
-    if (!samePoint(p, pictureWindow.mouseAtSwitch)) {
+    if (!samePoint(p, pictureWindow.mouseAtMove)) {
         pictureWindow.mouseStale = false;  // it has moved: the window's own value is right again
         return p;
     }
@@ -38,18 +39,16 @@ SDL_Point mouseInWindow()
     return SDL_Point{screen.x - left, screen.y - top};
 }
 
-// Notes the window's position of a mouse over the window just before the window is switched to or
-// from full screen: until it changes, the window's value is stale.
-void noteMouseBeforeSwitch()
+}  // namespace
+
+void noteWindowMoving()
 {
     if (pictureWindow.mouseStale || SDL_GetMouseFocus() != app.window) {
-        return;  // noted already at an earlier switch, or not over the window: nothing to keep
+        return;  // noted already at an earlier move, or not over the window: nothing to keep
     }
-    pictureWindow.mouseAtSwitch = readMouse();
+    pictureWindow.mouseAtMove = readMouse();
     pictureWindow.mouseStale = true;
 }
-
-}  // namespace
 
 SDL_Point mouseInFrame()
 {
@@ -84,7 +83,7 @@ void setFullScreen(bool on)
         return;
     }
     if (!on) {
-        noteMouseBeforeSwitch();
+        noteWindowMoving();
         SDL_SetWindowFullscreen(app.window, 0);
         // Without a window manager nobody gives the window its size back.
         SDL_SetWindowSize(app.window, kWindowWidth, kWindowHeight);
@@ -102,7 +101,7 @@ void setFullScreen(bool on)
         SDL_SetTextureBlendMode(frame, SDL_BLENDMODE_NONE);
         SDL_SetTextureScaleMode(frame, SDL_ScaleModeLinear);
     }
-    noteMouseBeforeSwitch();
+    noteWindowMoving();
     if (frame == nullptr || SDL_SetWindowFullscreen(app.window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
         const std::string line = std::string("Nie udało się przejść na pełny ekran: ") + SDL_GetError();
         printLine(line.c_str());

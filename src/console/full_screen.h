@@ -12,6 +12,11 @@
 // the console.
 void setFullScreen(bool on);
 
+// Notes the window's position of a mouse over the window as the window moves under it (about to
+// switch full screen, or just moved): until the mouse moves, that value is stale and the screen's
+// is used.
+void noteWindowMoving();
+
 // The mouse in frame pixels: in the window they are the window's own; in full screen the screen
 // point is mapped back into the scaled frame.
 SDL_Point mouseInFrame();

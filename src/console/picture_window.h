@@ -15,10 +15,10 @@ struct PictureWindow {
     bool fullScreen = false;
     SDL_Texture* frame = nullptr;  // in full screen: the frame drawn at its own size, then scaled
     bool saveFrame = false;        // Ctrl+S: this frame is written to a file before it is shown
-    // Since full screen was switched on or off the mouse has not moved in the window: the media
-    // library still gives the window's position of the mouse from before the switch,
-    // mouseAtSwitch, until an event of the mouse's own comes.
+    // Since the window moved (full screen switched on or off, or the window manager placed it)
+    // the mouse has not moved in the window: the media library still gives the window's position
+    // of the mouse from before the move, mouseAtMove, until an event of the mouse's own comes.
     bool mouseStale = false;
-    SDL_Point mouseAtSwitch{0, 0};
+    SDL_Point mouseAtMove{0, 0};
 };
 extern PictureWindow pictureWindow;

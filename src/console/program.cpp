@@ -90,6 +90,8 @@ void takeEvent(const SDL_Event& event)
         app.running = false;
     } else if (event.type == SDL_KEYDOWN) {
         pressKey(event.key);
+    } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_MOVED) {
+        noteWindowMoving();  // a still pointer now stands elsewhere in the window
     }
 }
 

@@ -35,5 +35,6 @@ void endCycle();                    // releases everything beginCycle opened, cl
 void runOneFrame(const Picture& picture);
 
 // What an event does to the window: a quit event ends the frame loop after this frame; a key
-// does what pressKey says; every other event is dropped.
+// does what pressKey says; the window moved under the mouse makes the mouse's place be asked of
+// the screen until the mouse moves; every other event is dropped.
 void takeEvent(const SDL_Event& event);

@@ -82,6 +82,23 @@ mouse_to 300 200
 window_shows_export "4 --mouse 300,200" || fail "after Escape the window does not show the exporter's frame at (300, 200)"
 echo "ok: Escape gave the 1280 x 720 window back, pixel for pixel, at the pointer's real place ($under)"
 
+# The window moved under a still pointer (by the window manager, or by keys) shows the frame of
+# the pointer's new place in it. The pointer is first nudged through the X server's input device,
+# as a real mouse moves it: the media library's screen position of the pointer follows those
+# moves, not the warps above.
+xdotool mousemove_relative -- 1 0 && xdotool mousemove_relative -- -1 0 || fail "cannot nudge the mouse"
+window_shows_export "4 --mouse 300,200" || fail "after a nudge the window does not show the frame at (300, 200)"
+[[ $window_place =~ ^1280x720\+([0-9]+)\+([0-9]+)$ ]] && left=${BASH_REMATCH[1]} top=${BASH_REMATCH[2]}
+xdotool windowmove --sync "$WID" $((left - 100)) $((top - 50)) 2>>"$WORK/xdotool.log" || fail "cannot move the window"
+window_place=$(window_geometry)
+[[ $window_place =~ ^1280x720\+([0-9]+)\+([0-9]+)$ ]] || fail "the moved window stands at $window_place"
+read_pointer
+under="$((POINTER_X - BASH_REMATCH[1])),$((POINTER_Y - BASH_REMATCH[2]))"
+[[ $under != 300,200 ]] || fail "the window at $window_place did not move under the pointer"
+window_shows_export "4 --mouse $under" ||
+    fail "the window moved to $window_place does not show the frame at the pointer ($under) without a move"
+echo "ok: the window moved under a still pointer shows the frame of its new place ($under)"
+
 press alt+Return
 poll "$DEADLINE" window_geometry_is "$kScreen" || fail "after Alt+Enter the window is $(window_geometry), not the screen"
 press F11

@@ -2,6 +2,7 @@
 // to a frame whose value is within reach and shows again as itself; anything else is explained
 // and changes nothing.
 #include "pictures/parameters.h"
+#include "pictures/pictures.h"
 
 #include <cmath>
 #include <cstdint>

@@ -103,22 +103,23 @@ const kCompressed = new Set(['.html', '.js', '.css', '.webmanifest', '.wasm']);
 // with the time each file last changed (by which a browser keeps a file it has just fetched, and
 // fetches it once when it asks for it twice at the same moment, as it does for an icon that is the
 // tab's and the app's), the Content Security Policy and the types the administrators' server
-// examples send; with
-// gzip, compressed as those examples do for a browser that takes it. requests counts the requests
-// for each path. stop() closes it and every open connection, as a server that is switched off;
-// hang() leaves it taking connections and requests without ever answering, as a server that has
-// hung.
+// examples send; with gzip, compressed as those examples do for a browser that takes it. requests
+// counts the requests for each path. stop() closes it and every open connection, as a server that
+// is switched off; hang() leaves it taking connections and requests without ever answering, as a
+// server that has hung; unanswered() lists the paths asked of it since.
 export async function serveSite(root = site, { gzip = false } = {}) {
   let hanging = false;
+  const unanswered = [];
   const requests = new Map();
   const compressed = new Map();
   const policy = readFileSync(join(root, 'index.html'), 'utf8')
     .match(/<meta http-equiv="Content-Security-Policy" content="([^"]*)">/)?.[1];
   const server = createServer((request, response) => {
+    const path = new URL(request.url, 'http://127.0.0.1').pathname;
     if (hanging) {
+      unanswered.push(path);
       return;
     }
-    const path = new URL(request.url, 'http://127.0.0.1').pathname;
     requests.set(path, (requests.get(path) ?? 0) + 1);
     const file = join(root, path === '/' ? 'index.html' : path);
     if (!file.startsWith(join(root, '/'))) {
@@ -156,7 +157,10 @@ export async function serveSite(root = site, { gzip = false } = {}) {
     hanging = true;
     server.closeIdleConnections();
   };
-  return { server, stop, hang, requests, origin: `http://127.0.0.1:${server.address().port}` };
+  return {
+    server, stop, hang, requests, unanswered: () => [...unanswered],
+    origin: `http://127.0.0.1:${server.address().port}`,
+  };
 }
 
 // One browser and the page served on 127.0.0.1 for a whole test file: session.browser and

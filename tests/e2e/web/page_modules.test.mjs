@@ -63,7 +63,7 @@ test('speeds and sizes are written with a decimal comma, the values as the progr
     { value: '1', label: '1×', chosen: true },
     { value: '2', label: '2×', chosen: false },
   ]);
-  const sizes = [[850, '0,9 kB'], [12345, '12,3 kB'], [1e6, '1 MB'], [2_540_000, '2,5 MB']];
+  const sizes = [[850, '0,9\u00a0kB'], [12345, '12,3\u00a0kB'], [1e6, '1\u00a0MB'], [2_540_000, '2,5\u00a0MB']];
   assert.deepEqual(sizes.map(([bytes]) => sizeText(bytes)), sizes.map(([, text]) => text));
 });
 

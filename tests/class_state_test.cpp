@@ -121,6 +121,7 @@ TEST(ClassState, AFollowingPagePublishesWhatItFollows)
 TEST(ClassState, AnAnswersValuesAreThoseItsPictureShows)
 {
     EXPECT_EQ(frameValues(pictureFor("4"), FrameInputs{0, {720, 240}}), "a = 0,6000; b = 2,0000");
+    EXPECT_EQ(frameValues(pictureFor("4"), FrameInputs{0, {300, 500}}), "a = \u22120,7000; b = \u22128,5000");
     EXPECT_EQ(frameValues(pictureFor("2"), FrameInputs{0, {1270, 400}}).find("x0 = "), 0u);
     EXPECT_EQ(frameValues(pictureFor("3"), FrameInputs{0, {1, 1}}), "");
 }

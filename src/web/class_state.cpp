@@ -51,7 +51,11 @@ std::string frameValues(const Picture& picture, const FrameInputs& inputs)
     std::string values;
     for (int i = 0; i < picture.parameterCount; ++i) {
         const Parameter& p = picture.parameters[i];
-        values += std::string(i == 0 ? "" : "; ") + p.label + " = " + formatParameter(p, parameterValue(p, inputs));
+        std::string value = formatParameter(p, parameterValue(p, inputs));
+        if (!value.empty() && value[0] == '-') {
+            value = "\u2212" + value.substr(1);  // the minus sign of a text, not a field's hyphen
+        }
+        values += std::string(i == 0 ? "" : "; ") + p.label + " = " + value;
     }
     return values;
 }

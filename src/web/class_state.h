@@ -27,8 +27,8 @@ bool followLesson(PageState& page, const FrameLink& link, bool held, double spee
                   std::uint32_t now);
 
 // The values a frame's picture shows, as the teacher's panel writes them beside a pupil's answer:
-// each parameter's label and value as its field shows it, "a = 0,6000; b = 2,0000"; "" for a still
-// picture.
+// each parameter's label and value as its field shows it, with a minus sign for a minus,
+// "a = −0,7000; b = −8,5000"; "" for a still picture.
 std::string frameValues(const Picture& picture, const FrameInputs& inputs);
 
 // An answer's small picture is its frame reduced this many times each way.

@@ -7,13 +7,16 @@ import { readdirSync, readFileSync, renameSync, statSync, writeFileSync } from '
 import { join } from 'node:path';
 
 const kWorkerName = 'service-worker.js';
+// A lesson with a class: loaded only when a class starts or is joined, which needs the class
+// server anyway, so never part of the copy kept for a visit with no network.
+const kOnlyWithServer = new Set(['class.js']);
 
 // The site's files, in a fixed order, without the worker itself; sub-folders included.
 function siteFiles(site, folder = '') {
   const files = [];
   for (const name of readdirSync(join(site, folder)).sort()) {
     const path = folder === '' ? name : `${folder}/${name}`;
-    if (path === kWorkerName || name.endsWith('.partial')) {
+    if (path === kWorkerName || name.endsWith('.partial') || kOnlyWithServer.has(path)) {
       continue;
     }
     if (statSync(join(site, path)).isDirectory()) {

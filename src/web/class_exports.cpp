@@ -127,6 +127,12 @@ EMSCRIPTEN_KEEPALIVE const char* plotnik_lesson_state()
     return answerWith(lessonStateJson(pageState, SDL_GetTicks()));
 }
 
+// The answer of the live picture ("4"); "" when none is live.
+EMSCRIPTEN_KEEPALIVE const char* plotnik_live_answer()
+{
+    return pageState.shows == kShowsLive && pageState.picture != nullptr ? pageState.picture->answer : "";
+}
+
 // Follows a teacher's state (followLesson) on the live picture: 1 when followed, else 0 and
 // nothing changed. The page opens the link's picture live first.
 EMSCRIPTEN_KEEPALIVE int plotnik_follow(const char* link, int held, double speed, double elapsedMs)

@@ -38,25 +38,28 @@ export const notInWebKit = (why) => ({ skip: browserName === 'webkit' && `not in
 
 // The machine's network is closed: no background connections, no updates, no sync. Puppeteer's
 // own Firefox profile already turns off Firefox's.
+// With a host name (hostAlias), the browser takes that name for 127.0.0.1, and only that one, as a
+// phone takes the name of the school's server: a page opened under it is not a secure context.
 const launchOptions = {
-  chromium: () => ({
+  chromium: (hostAlias) => ({
     executablePath: process.env.PLOTNIK_CHROMIUM ?? '/usr/bin/chromium',
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
       '--disable-background-networking', '--disable-component-update', '--disable-sync',
-      '--disable-dev-shm-usage'],
+      '--disable-dev-shm-usage', ...(hostAlias ? [`--host-resolver-rules=MAP ${hostAlias} 127.0.0.1`] : [])],
   }),
-  firefox: () => ({
+  firefox: (hostAlias) => ({
     browser: 'firefox',
     executablePath: process.env.PLOTNIK_FIREFOX ?? '/usr/bin/firefox-esr',
+    ...(hostAlias && { extraPrefsFirefox: { 'network.dns.localDomains': hostAlias, 'network.dns.disableIPv6': true } }),
   }),
 };
 
-export async function launchBrowser(name = browserName) {
+export async function launchBrowser(name = browserName, { hostAlias } = {}) {
   if (name === 'webkit') {
     return launchWebKit();
   }
   const profile = mkdtempSync(join(tmpdir(), `plotnik-${name}-`));
-  const browser = await puppeteer.launch({ ...launchOptions[name](), headless: true, userDataDir: profile });
+  const browser = await puppeteer.launch({ ...launchOptions[name](hostAlias), headless: true, userDataDir: profile });
   const close = browser.close.bind(browser);
   browser.close = async () => {
     await close();

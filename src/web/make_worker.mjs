@@ -7,9 +7,11 @@ import { readdirSync, readFileSync, renameSync, statSync, writeFileSync } from '
 import { join } from 'node:path';
 
 const kWorkerName = 'service-worker.js';
-// A lesson with a class: loaded only when a class starts or is joined, which needs the class
-// server anyway, so never part of the copy kept for a visit with no network.
-const kOnlyWithServer = new Set(['class.js']);
+// A lesson with a class: its script, loaded only when a class starts or is joined, and the file
+// that says a class server is there, which the school's administrator may add to the site. Both
+// need the class server anyway: never part of the copy kept for a visit with no network, and left
+// by the worker to the network alone.
+const kOnlyWithServer = new Set(['class.js', 'class-server.json']);
 
 // The site's files, in a fixed order, without the worker itself; sub-folders included.
 function siteFiles(site, folder = '') {
@@ -39,7 +41,8 @@ const build = hash.digest('hex').slice(0, 16);
 // './' is the folder's own address, the one the installed app starts at.
 const header = `// Written by the build: this build's files and their hash.\n` +
   `const kFiles = ${JSON.stringify(['./', ...files])};\n` +
-  `const kBuild = '${build}';\n\n`;
+  `const kBuild = '${build}';\n` +
+  `const kOnlyWithServer = ${JSON.stringify([...kOnlyWithServer])};\n\n`;
 const out = join(site, kWorkerName);
 writeFileSync(out + '.partial', header + readFileSync(source, 'utf8'));
 renameSync(out + '.partial', out);

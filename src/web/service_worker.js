@@ -1,7 +1,8 @@
 // The page's service worker: keeps every file of this build of the page, so that a page served
 // over http(s) opens, and installs as an app, with no network. The build writes kFiles and
 // kBuild above this text (make_worker.mjs): the site's files and a hash of their contents, so a
-// rebuilt page is a new worker with a cache of its own.
+// rebuilt page is a new worker with a cache of its own; and kOnlyWithServer, the files of a lesson
+// with a class, which it leaves alone.
 //
 // Files are asked of the server first and taken from the cache only when it cannot be reached or
 // does not answer in time: the page is never older than the server's once the server answers,
@@ -74,9 +75,14 @@ async function fromServerOrCache(request) {
   return copy;
 }
 
+// A lesson with a class asks its own files of the server (kOnlyWithServer): the worker leaves them
+// to the network, so that with no network the page hears plainly that there is no class server.
+const fromServerOnly = (url) => kOnlyWithServer.some((file) => new URL(file, self.registration.scope).href === url.href);
+
 self.addEventListener('fetch', (event) => {
   const request = event.request;
-  if (request.method === 'GET' && new URL(request.url).origin === self.location.origin) {
+  const url = new URL(request.url);
+  if (request.method === 'GET' && url.origin === self.location.origin && !fromServerOnly(url)) {
     event.respondWith(fromServerOrCache(request));
   }
 });

@@ -294,3 +294,38 @@ test('the class\'s panels go in tab order and axe finds nothing on them', async 
   assert.equal(await teacher.evaluate(() => document.getElementById('picture').hidden), false, 'Escape closed the code only');
   noProblems();
 });
+
+test('a reload keeps the teacher\'s class; the lesson ends with the pupils told; wrong codes are said', async () => {
+  const { teacher, pupils, code } = lesson;
+  await teacher.reload();
+  await waitUntil(teacher, 'the same class after a reload', (wanted) =>
+    !document.getElementById('class-teacher').hidden &&
+    document.getElementById('class-status').textContent.includes(wanted), code);
+  assert.equal(await teacher.$eval('#qr-dialog', (d) => d.open), false, 'the code is not shown again by itself');
+  await teacher.evaluate(() => { location.hash = '#answer=4'; });
+  await waitForLink(teacher, (f) => f.answer === '4');
+  await pointAt(teacher, 100, 600);
+  for (const tab of pupils) {
+    assert.equal(await waitForPicture(tab, exporterPixels('4', 0, [100, 600])), '', 'the pupils follow the reloaded page');
+  }
+
+  await teacher.click('#class-end');
+  await teacher.waitForSelector('#class-start:not([hidden])');
+  for (const tab of pupils) {
+    await waitUntil(tab, 'the pupil told', () => /Nauczyciel zakończył lekcję/.test(document.getElementById('class-status').textContent));
+    assert.equal(await waitForPicture(tab, exporterPixels('4', 0, [100, 600])), '', 'the last frame stays');
+    assert.equal(await tab.$eval('#class-join-form', (f) => f.hidden), false, 'the code field back');
+  }
+
+  const [pupil] = pupils;
+  for (const [typed, saying] of [['K7O3X', /„K7O3X” to nie jest kod lekcji/], [code, new RegExp(`Nie ma lekcji „${code}”`)]]) {
+    await pupil.$eval('#class-code', (field, text) => { field.value = text; }, typed);
+    await pupil.click('#class-join');
+    await waitUntil(pupil, `what is said of ${typed}`, (pattern) => new RegExp(pattern).test(
+      document.getElementById('class-status').textContent), saying.source);
+  }
+  await pupil.evaluate(() => { location.hash = '#answer=9'; });
+  await pupil.waitForSelector('#canvas[data-state="drawn"], #canvas[data-link]');
+  assert.equal((await frameOnCanvas(pupil)).answer, '9', 'the page goes on alone');
+  noProblems();
+});

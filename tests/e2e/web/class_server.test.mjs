@@ -6,15 +6,27 @@
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { readdirSync, readFileSync } from 'node:fs';
+import { createServer } from 'node:net';
 import { join } from 'node:path';
 import { test } from 'node:test';
 import { classClient, classCommand, eventually, startClass, teacherCredentials } from './class_helpers.mjs';
 
+// A loopback port nobody listens on now, as the system gives one.
+const freePort = () => new Promise((done, failed) => {
+  const probe = createServer();
+  probe.once('error', failed);
+  probe.listen(0, '127.0.0.1', () => {
+    const { port } = probe.address();
+    probe.close(() => done(port));
+  });
+});
+
 test('a lesson from the laptop: addresses, page, permissions, small messages, no contents logged, and Ctrl+C', async () => {
-  const server = await startClass();
+  const port = await freePort();
+  const server = await startClass(['--port', String(port)]);
   try {
-    assert.match(server.output, /^Uczniowie: http:\/\/127\.0\.0\.1:\d+\/$/m);
-    assert.match(server.output, /^Nauczyciel: http:\/\/127\.0\.0\.1:\d+\/#nauczyciel=[2-9A-HJKMNP-Z]{2}\.[\w-]{32}$/m);
+    assert.match(server.output, new RegExp(`^Uczniowie: http://127\\.0\\.0\\.1:${port}/$`, 'm'), 'the port asked for');
+    assert.match(server.output, new RegExp(`^Nauczyciel: http://127\\.0\\.0\\.1:${port}/#nauczyciel=[2-9A-HJKMNP-Z]{2}\\.[\\w-]{32}$`, 'm'));
     assert.deepEqual(Object.keys(server.processes()).sort(), ['nats-server', 'nginx']);
     const page = await fetch(server.pupils);
     assert.equal(page.status, 200);

@@ -9,7 +9,7 @@
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 import {
-  accessibilityViolations, browserName, exporterPixels, frameOnCanvas, launchBrowser, pointAt, waitForLink,
+  accessibilityViolations, browserName, exporterPixels, frameOnCanvas, launchBrowser, openTab, pointAt, waitForLink,
   waitForPicture, waitUntil,
 } from './harness.mjs';
 import {
@@ -250,6 +250,42 @@ test('the message server stopped and started again: both pages say so, reconnect
   noProblems();
 });
 
+test('a drag goes out at most 20 times a second, and its last position always', async () => {
+  const { teacher, pupils, server, code } = lesson;
+  const watcher = await classClient(server);
+  const states = [];
+  watcher.subscribe(`plotnik.${code.slice(0, 2)}.${code.slice(2)}.state`, {
+    callback: (error, message) => states.push({ at: Date.now(), link: JSON.parse(message.string()).link }),
+  });
+  await watcher.flush();
+  const kMoves = 200;
+  const started = Date.now();
+  // One move every 5 ms in the page, as a mouse drag gives them.
+  await teacher.evaluate((moves) => new Promise((done) => {
+    let x = 100;
+    const move = () => {
+      Module._plotnik_point_at(x, 400);
+      x += 1;
+      if (x < 100 + moves) {
+        setTimeout(move, 5);
+      } else {
+        done();
+      }
+    };
+    move();
+  }), kMoves);
+  const last = `answer=4&mouse=${100 + kMoves - 1},400&`;
+  await eventually('the drag\'s last position sent', () => states.at(-1)?.link.startsWith(last));
+  const seconds = (states.at(-1).at - started) / 1000;
+  assert.ok(states.length <= 2 + seconds * 20, `${states.length} states in ${seconds} s`);
+  assert.ok(states.length < kMoves / 2, `${states.length} states for ${kMoves} moves`);
+  await watcher.close();
+  for (const tab of pupils) {
+    assert.equal(await waitForPicture(tab, exporterPixels('4', 0, [100 + kMoves - 1, 400])), '', 'the pupils at the last position');
+  }
+  noProblems();
+});
+
 test('the page reaches its own origin only: a connection elsewhere is refused by its policy', async () => {
   const [pupil] = lesson.pupils;
   const refused = await pupil.evaluate((elsewhere) => new Promise((done) => {
@@ -292,6 +328,47 @@ test('the class\'s panels go in tab order and axe finds nothing on them', async 
   await teacher.keyboard.press('Escape');
   await teacher.waitForSelector('#qr-dialog:not([open])');
   assert.equal(await teacher.evaluate(() => document.getElementById('picture').hidden), false, 'Escape closed the code only');
+  noProblems();
+});
+
+test('a pupil types the code; „Nowe pytanie” clears the answers, and an answer to the last one is left out', async () => {
+  const { teacher, server, code } = lesson;
+  const [pupil] = lesson.pupils;
+  const typist = await openTab(await browser(otherBrowser), { origin: server.pupilOrigin });
+  await typist.goto(`${server.pupilOrigin}/`);
+  await typist.waitForSelector('#class-join-form:not([hidden])');
+  assert.deepEqual(await typist.evaluate(() => [typeof plotnikClass,
+    performance.getEntriesByType('resource').filter((e) => e.name.endsWith('/class.js')).length]), ['undefined', 0],
+  'the lesson\'s script is not loaded before a class is joined');
+  await typist.type('#class-code', ` ${code.slice(0, 2).toLowerCase()} ${code.slice(2)}`);
+  await typist.keyboard.press('Enter');
+  await waitUntil(typist, 'the typed code joined', () =>
+    !document.getElementById('class-pupil').hidden && document.getElementById('follow-teacher').getAttribute('aria-pressed') === 'true');
+  const shown = await frameOnCanvas(teacher);
+  assert.equal(await waitForPicture(typist, exporterPixels(shown.answer, shown.ticks, shown.mouse)), '', 'the teacher\'s frame');
+
+  assert.ok(await teacher.$$eval('#class-answer-list li', (all) => all.length) > 0, 'answers before the new question');
+  await teacher.click('#class-new-question');
+  assert.equal(await teacher.$$eval('#class-answer-list li', (all) => all.length), 0, 'the answers cleared');
+  assert.match(await teacher.$eval('#class-counts', (s) => s.textContent), /odpowiedzi: 0$/);
+  for (const tab of [pupil, typist]) {
+    await waitUntil(tab, 'the pupil told of the new question', () =>
+      /^Nowe pytanie nauczyciela \(\d+\)/.test(document.getElementById('class-status').textContent));
+  }
+  // An answer still to the question before is no answer now.
+  const late = await classClient(server);
+  const question = Number(/\((\d+)\)/.exec(await classStatus(typist))[1]);
+  late.publish(`plotnik.${code.slice(0, 2)}.${code.slice(2)}.answer`, JSON.stringify({ v: 1, code, pupil: 'latecomer01',
+    name: 'Spóźniona', link: 'answer=4&mouse=5,5&ticks=0', question: question - 1 }));
+  await late.flush();
+  await late.close();
+  await typist.$eval('#class-signature', (field) => { field.value = 'Ola'; });
+  await typist.click('#send-answer');
+  await eventually('the new answer listed', () => teacher.$$eval('#class-answers .class-answer-name',
+    (names) => names.some((n) => n.textContent === 'Ola')));
+  assert.deepEqual(await teacher.$$eval('#class-answers .class-answer-name', (names) => names.map((n) => n.textContent)),
+    ['Ola'], 'only the answer to the new question');
+  assert.deepEqual(typist.problems, []);
   noProblems();
 });
 

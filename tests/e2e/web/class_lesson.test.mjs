@@ -129,7 +129,10 @@ test('pupils join by the QR code, follow the frame exactly and the clock in step
 test('an answer comes back as the exact frame, marked on the picture; a click shows it to the class', async () => {
   const { teacher, pupils: [pupil, other] } = lesson;
   await teacher.evaluate(() => { location.hash = '#answer=4'; });
-  await waitForLink(other, (f) => f.answer === '4');
+  // Both pupils on picture 4 before one goes alone: a pupil alone keeps its picture.
+  for (const tab of [pupil, other]) {
+    await waitForLink(tab, (f) => f.answer === '4', 'picture 4 on the pupil\'s page');
+  }
   await teacher.click('#class-answers-toggle');
 
   await pupil.click('#explore');

@@ -14,7 +14,7 @@ import {
 } from './harness.mjs';
 import {
   answerPicture, classClient, classStatus, eventually, joinAsPupil, kPupilHost, otherBrowser, recordClassStatus,
-  reducedFrame, startClass, startTeaching,
+  reducedFrame, startClass, startTeaching, teacherCredentials,
 } from './class_helpers.mjs';
 
 const lesson = { browsers: [] };
@@ -412,6 +412,37 @@ test('a reload keeps the teacher\'s class; the lesson ends with the pupils told;
     await waitUntil(pupil, `what is said of ${typed}`, (pattern) => new RegExp(pattern).test(
       document.getElementById('class-status').textContent), saying.source);
   }
+
+  // A teacher's page slow to answer (here a client in node on the teacher's account, answering
+  // the second hello only): the pupil asks again and joins; one that never answers is absent after
+  // three hellos.
+  const slowCode = `${code.slice(0, 2)}${code.endsWith('ABC') ? 'XYZ' : 'ABC'}`;
+  const slow = await classClient(lesson.server, teacherCredentials(lesson.server));
+  const hellos = [];
+  slow.subscribe(`plotnik.${slowCode.slice(0, 2)}.${slowCode.slice(2)}.hello`, {
+    callback: (error, message) => {
+      hellos.push(message);
+      if (hellos.length === 2) {
+        message.respond(JSON.stringify({ v: 1, code: slowCode, link: 'answer=6&mouse=640,360&ticks=300', held: true,
+          speed: 1, sent: Date.now(), question: 1, ended: false }));
+      }
+    },
+  });
+  await slow.flush();
+  for (const [hellosThen, joined, saying] of [[2, true, /^Lekcja .*: obraz nauczyciela\.$/], [5, false, /^Nie ma lekcji/]]) {
+    await pupil.$eval('#class-code', (field, text) => { field.value = text; }, slowCode);
+    await pupil.click('#class-join');
+    await waitUntil(pupil, `the join of ${slowCode} settled`, (pattern) => new RegExp(pattern).test(
+      document.getElementById('class-status').textContent), saying.source);
+    assert.equal(hellos.length, hellosThen, 'hellos sent');
+    assert.equal(await pupil.$eval('#class-pupil', (p) => !p.hidden), joined, 'joined');
+    if (joined) {
+      assert.equal(await waitForPicture(pupil, exporterPixels('6', 300)), '', 'the slow teacher\'s frame');
+      await pupil.click('#class-leave');
+      await pupil.waitForSelector('#class-join-form:not([hidden])');
+    }
+  }
+  await slow.close();
   await pupil.evaluate(() => { location.hash = '#answer=9'; });
   await pupil.waitForSelector('#canvas[data-state="drawn"], #canvas[data-link]');
   assert.equal((await frameOnCanvas(pupil)).answer, '9', 'the page goes on alone');

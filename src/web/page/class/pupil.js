@@ -9,6 +9,7 @@ import { NoRespondersError, connect, disconnect } from './connection.js';
 import { cleanSignature, clockOffset, encode, newPupilNumber, readState, sinceSent } from './messages.js';
 
 const kAskMs = 3000;          // how long the teacher's page has to answer a hello
+const kAskTries = 3;          // hellos sent on joining while the teacher's page is slow to answer
 const kSendMs = 5000;         // how long an answer may take to reach the server
 const kTeacherSilentMs = 35000;  // no state for this long: the teacher is not there
 const kPupilStore = 'plotnik-pupil';
@@ -100,7 +101,8 @@ export async function join(page, state, api, { server, code }) {
     }
   }
 
-  // Asks the teacher's page for the class's state; false when no teacher answers.
+  // Asks the teacher's page for the class's state: 'answered', 'absent' (no teacher's page
+  // listens: the server says so at once) or 'silent' (no answer in time, or not one to read).
   async function askTeacher() {
     const t0 = Date.now();
     try {
@@ -110,12 +112,13 @@ export async function join(page, state, api, { server, code }) {
         lesson.offset = clockOffset(t0, message.sent, Date.now());
         received(message);
       }
-      return message !== null;
+      return message !== null ? 'answered' : 'silent';
     } catch (failure) {
-      if (!(failure instanceof NoRespondersError) && !(failure?.cause instanceof NoRespondersError)) {
-        console.warn('hello:', failure?.message);
+      if (failure instanceof NoRespondersError || failure?.cause instanceof NoRespondersError) {
+        return 'absent';
       }
-      return false;
+      console.warn('hello:', failure?.message);
+      return 'silent';
     }
   }
 
@@ -126,8 +129,8 @@ export async function join(page, state, api, { server, code }) {
     say(following ? `Lekcja ${code}: obraz nauczyciela.` :
       'Samodzielnie: „Za nauczycielem” wraca do obrazu nauczyciela.');
     if (following && askNow) {
-      askTeacher().then((there) => {
-        if (!there && lesson.last !== null) {
+      askTeacher().then((asked) => {
+        if (asked !== 'answered' && lesson.last !== null) {
           apply(lesson.last);  // the last state heard; the teacher answers again later
         }
       });
@@ -185,7 +188,11 @@ export async function join(page, state, api, { server, code }) {
   lesson.connection.subscribe(subject('state'), {
     callback: (error, message) => received(error ? null : readState(message.data, code)),
   });
-  if (!(await askTeacher())) {
+  let asked = await askTeacher();
+  for (let tries = 1; asked === 'silent' && tries < kAskTries; ++tries) {
+    asked = await askTeacher();
+  }
+  if (asked !== 'answered') {
     lesson.ended = true;
     await disconnect(lesson.connection);
     say(absent);

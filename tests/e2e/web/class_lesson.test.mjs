@@ -347,7 +347,7 @@ test('a pupil types the code; „Nowe pytanie” clears the answers, and an answ
   const [pupil] = lesson.pupils;
   const typist = await openTab(await browser(otherBrowser), { origin: server.pupilOrigin });
   await typist.goto(`${server.pupilOrigin}/`);
-  await typist.waitForSelector('#class-join-form:not([hidden])');
+  await typist.waitForSelector('#class:not([hidden]) #class-join-form:not([hidden])');
   assert.deepEqual(await typist.evaluate(() => [typeof plotnikClass,
     performance.getEntriesByType('resource').filter((e) => e.name.endsWith('/class.js')).length]), ['undefined', 0],
   'the lesson\'s script is not loaded before a class is joined');

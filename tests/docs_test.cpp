@@ -421,7 +421,7 @@ TEST(PolishTypesetting, ThePagesMessagesAreSetAsPolishIsSet)
 {
     std::vector<std::string> messages;
     for (const char* fragment : {"#answer=4&mouse=99999,0", "#answer=4&ticks=-1", "#garbage", "#answer=4&zoom=2",
-                                 "#answer=4&answer=5", "#mouse=1,1"}) {
+                                 "#answer=4&answer=5", "#mouse=1,1", "#klasa=K7M3", "#nauczyciel=K7.x"}) {
         FrameLink link;
         std::string why;
         EXPECT_FALSE(readFrameLink(fragment, link, why)) << fragment;

@@ -58,6 +58,13 @@ TEST(FrameLink, BadLinksAreExplainedAndChangeNothing)
         {"#answer=%4", "„answer=%4” nie ma postaci"},
         {"#answer=4&answer=5", "parametr „answer” podany dwa razy"},
         {"#answer=4&zoom=2", "nieznany parametr „zoom”"},
+        {"#klasa=K7M3", "kod lekcji (klasa) ma 5 znaków, liter i\u00a0cyfr, a\u00a0nie „K7M3”"},
+        {"#klasa=K7O3X", "a\u00a0nie „K7O3X”"},
+        {"#klasa=K7M3X&klasa=K7M3X", "parametr „klasa” podany dwa razy"},
+        {"#klasa=K7M3X&ticks=5", "brak numeru obrazu"},
+        {"#nauczyciel=K7.short", "parametr „nauczyciel” nie jest kluczem nauczyciela"},
+        {"#nauczyciel=", "nie jest kluczem"},
+        {"#klasa=K7M3X&answer=", "brak numeru obrazu"},
     };
     for (const auto& c : cases) {
         FrameLink link;
@@ -73,9 +80,9 @@ TEST(FrameLink, BadLinksAreExplainedAndChangeNothing)
 TEST(FrameLink, AFrameLinkReadsBackAsTheSameFrame)
 {
     const FrameLink frames[] = {
-        {"4", true, {1234, {720, 240}}},
-        {"10", true, {4294967295u, {-32768, 32767}}},
-        {"a b&c=d%#\xc5\xbc", true, {0, {0, 0}}},  // answers from links may be any text
+        {"4", true, {1234, {720, 240}}, "", ""},
+        {"10", true, {4294967295u, {-32768, 32767}}, "", ""},
+        {"a b&c=d%#\xc5\xbc", true, {0, {0, 0}}, "", ""},  // answers from links may be any text
     };
     for (const FrameLink& frame : frames) {
         const std::string link = frozenLink(frame.answer, frame.inputs);
@@ -87,6 +94,38 @@ TEST(FrameLink, AFrameLinkReadsBackAsTheSameFrame)
         EXPECT_EQ(read.inputs, frame.inputs) << link;
     }
     EXPECT_EQ(frozenLink(frames[0].answer, frames[0].inputs), "answer=4&mouse=720,240&ticks=1234");
+}
+
+// A class's keys ride in the fragment beside a picture's, or alone on the menu; they never change
+// which frame is shown.
+TEST(FrameLink, AClassesKeysAreReadBesideThePicture)
+{
+    const std::string key = "K7.abcdefghijklmnopqrstuvwxyz_-0123";
+    const struct {
+        std::string fragment;
+        const char* answer;
+        bool frozen;
+        const char* code;
+        std::string teacherKey;
+    } cases[] = {
+        {"#klasa=K7M3X", "", false, "K7M3X", ""},
+        {"#klasa=k7-m3x", "", false, "K7M3X", ""},
+        {"#klasa=k7%20m3x", "", false, "K7M3X", ""},
+        {"#nauczyciel=" + key, "", false, "", key},
+        {"#answer=4&klasa=K7M3X", "4", false, "K7M3X", ""},
+        {"#answer=4&mouse=720,240&ticks=0&klasa=K7M3X", "4", true, "K7M3X", ""},
+        {"#nauczyciel=" + key + "&answer=7", "7", false, "", key},
+        {"#answer=7", "7", false, "", ""},
+    };
+    for (const auto& c : cases) {
+        FrameLink link;
+        std::string why;
+        EXPECT_TRUE(readFrameLink(c.fragment, link, why)) << c.fragment << ": " << why;
+        EXPECT_EQ(link.answer, c.answer) << c.fragment;
+        EXPECT_EQ(link.frozen, c.frozen) << c.fragment;
+        EXPECT_EQ(link.classCode, c.code) << c.fragment;
+        EXPECT_EQ(link.teacherKey, c.teacherKey) << c.fragment;
+    }
 }
 
 // Saved frames and GIFs are named by the picture the answer selects and what steers it; whatever

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# The Debian package: its files, its dependencies, and its exporter, unpacked into a folder of its
-# own (never installed), finding the installed Carlito from any folder.
-#   package_test.sh CPACK VERSION EXPORTER   (run in the build directory)
+# The Debian package: its files (the web page among them, as the web build made it), its
+# dependencies and recommendations, and its exporter, unpacked into a folder of its own (never
+# installed), finding the installed Carlito from any folder.
+#   package_test.sh CPACK VERSION EXPORTER SITE   (run in the build directory)
 set -euo pipefail
 source "$(dirname "$(realpath "$0")")/checks.sh"
 cpack=$1
 version=$2
 exporter=$3
+site=$4
 tmp=$(mktemp -d /tmp/plotnik-package-XXXXXX)
 trap 'rm -rf "$tmp"' EXIT
 
@@ -25,13 +27,15 @@ deb=$tmp/out/plotnik_${version}_$(dpkg --print-architecture).deb
 # Exactly these files, nothing from the build folder (no Assets beside the programs).
 icon_sizes=(16 22 24 32 48 64 128 192 256 512)
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)
-expected=$(printf '%s\n' ./usr/bin/plotnik ./usr/bin/plotnik-snapshot \
+expected=$(printf '%s\n' ./usr/bin/plotnik ./usr/bin/plotnik-snapshot ./usr/bin/plotnik-klasa \
     ./usr/share/applications/org.plotnik.Plotnik.desktop \
     ./usr/share/metainfo/org.plotnik.Plotnik.metainfo.xml \
     ./usr/share/doc/plotnik/README.md ./usr/share/doc/plotnik/copyright \
     ./usr/share/doc/plotnik/changelog.gz \
     ./usr/share/man/man1/plotnik.1.gz ./usr/share/man/man1/plotnik-snapshot.1.gz \
-    $(for n in "${icon_sizes[@]}"; do echo "./usr/share/icons/hicolor/${n}x${n}/apps/plotnik.png"; done) |
+    ./usr/share/man/man1/plotnik-klasa.1.gz \
+    $(for n in "${icon_sizes[@]}"; do echo "./usr/share/icons/hicolor/${n}x${n}/apps/plotnik.png"; done) \
+    $(cd "$site" && find . -type f | sed 's|^\./|./usr/share/plotnik/|') |
     sort)
 check "files: $(echo $files)" [ "$files" = "$expected" ]
 check "version $(dpkg-deb -f "$deb" Version)" [ "$(dpkg-deb -f "$deb" Version)" = "$version" ]
@@ -48,7 +52,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 depends_on() { [[ ", $depends," == *", $1"[,\ ]* ]]; }
 depends_on_at_least() { [[ ", $depends," == *", $1 (>= "* ]]; }
 dpkg-deb -x "$deb" "$tmp/root"
-needed=$(readelf -d "$tmp/root/usr/bin/plotnik" "$tmp/root/usr/bin/plotnik-snapshot" |
+needed=$(readelf -d "$tmp/root/usr/bin/plotnik" "$tmp/root/usr/bin/plotnik-snapshot" "$tmp/root/usr/bin/plotnik-klasa" |
          sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | sort -u)
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 for library in $needed; do
@@ -56,6 +60,9 @@ for library in $needed; do
     check "$library: '$owner' with a lowest version in Depends: $depends" depends_on_at_least "${owner:-?}"
 done
 check "fonts-crosextra-carlito in Depends: $depends" depends_on fonts-crosextra-carlito
+# plotnik-klasa's two servers are recommended: the pictures need neither.
+recommends=$(dpkg-deb -f "$deb" Recommends)
+check "Recommends: nats-server, nginx, not '$recommends'" [ "$recommends" = "nats-server, nginx" ]
 for library in libSDL2-2.0.so.0 libSDL2_ttf-2.0.so.0 libSDL2_image-2.0.so.0; do
     check "$library is linked" grep -qx "$library" <<<"$needed"
 done
@@ -67,9 +74,10 @@ stripped()
     sections=$(readelf -S --wide "$1") && grep -q ' \.text ' <<<"$sections" &&
         ! grep -qE ' \.(symtab|debug_[a-z]+) ' <<<"$sections"
 }
-for program in plotnik plotnik-snapshot; do
+for program in plotnik plotnik-snapshot plotnik-klasa; do
     check "$program is stripped" stripped "$tmp/root/usr/bin/$program"
 done
+check "the page in /usr/share/plotnik is the built page, file for file" diff -r "$site" "$tmp/root/usr/share/plotnik"
 
 # What the software centres, the menu, man and the administrator read, unpacked.
 share=$tmp/root/usr/share
@@ -79,7 +87,7 @@ check "appstreamcli validate: $said" [ "$status" -eq 0 ]
 said=$(desktop-file-validate "$share/applications/org.plotnik.Plotnik.desktop" 2>&1) || said+=" (failed)"
 check "desktop-file-validate: '$said'" [ -z "$said" ]
 check "the desktop entry names the icon plotnik" grep -qx 'Icon=plotnik' "$share/applications/org.plotnik.Plotnik.desktop"
-for page in plotnik plotnik-snapshot; do
+for page in plotnik plotnik-snapshot plotnik-klasa; do
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$share/man/man1/$page.1.gz" 2>&1 >/dev/null) || warnings+=" (failed)"
     check "man $page: '$warnings'" [ -z "$warnings" ]
 done
@@ -98,6 +106,8 @@ for program in plotnik plotnik-snapshot; do
     printed=$("$tmp/root/usr/bin/$program" --version 2>&1) || printed+=" (failed)"
     check "$program --version: '$printed'" [ "$printed" = "plotnik $version" ]
 done
+printed=$("$tmp/root/usr/bin/plotnik-klasa" --version 2>&1) || printed+=" (failed)"
+check "plotnik-klasa --version: '$printed'" [ "$printed" = "plotnik-klasa $version" ]
 
 # The unpacked exporter from a folder of its own: the labels come from the installed Carlito, as
 # in the build's exporter run from the build folder; a broken font of the folder's own is reported.

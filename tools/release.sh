@@ -41,16 +41,22 @@ elif [ $# -eq 0 ]; then
     tools/install-deps.sh --web --windows
     build=build-release
     rm -rf "$build" build-web-release build-windows-release
-    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DPLOTNIK_BENCH=OFF >/dev/null
-    cmake --build "$build" -j"$(nproc)"
+    # The page first: the package carries it (/usr/share/plotnik, for plotnik-klasa).
     bash web/build.sh build-web-release
     site=build-web-release/site
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DPLOTNIK_BENCH=OFF \
+        -DPLOTNIK_WEB_SITE="$PWD/$site" >/dev/null
+    cmake --build "$build" -j"$(nproc)"
     windows_zip=$(bash windows/build.sh build-windows-release | tail -n1)
     dist=dist
 else
     bad_call
 fi
 [ -f "$site/index.html" ] && [ -f "$site/licencje.html" ] || { echo "no page with its licences in $site" >&2; exit 1; }
+# The package carries the page the build was configured with: it must be this one.
+packaged=$(sed -n 's/^PLOTNIK_WEB_SITE:PATH=//p' "$build/CMakeCache.txt")
+[ -n "$packaged" ] && [ "$(realpath -m "$packaged")" = "$(realpath "$site")" ] ||
+    { echo "$build packages the page of '$packaged', not $site (cmake -DPLOTNIK_WEB_SITE=$site)" >&2; exit 1; }
 
 # The version the programs were built with.
 version=$("$build/plotnik" --version | sed -n 's/^plotnik \([0-9][0-9.]*\)$/\1/p')

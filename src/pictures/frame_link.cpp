@@ -2,6 +2,7 @@
 #include "pictures/frame_link.h"
 
 #include "common/polish_number.h"
+#include "pictures/class_code.h"
 
 #include <cstdio>
 
@@ -69,6 +70,8 @@ bool readFrameLink(const std::string& fragment, FrameLink& link, std::string& wh
 {
     const std::string text = !fragment.empty() && fragment[0] == '#' ? fragment.substr(1) : fragment;
     FrameLink read;
+    std::string teacher;
+    std::string token;
     if (text.empty()) {
         link = read;
         return true;
@@ -76,6 +79,8 @@ bool readFrameLink(const std::string& fragment, FrameLink& link, std::string& wh
     bool haveAnswer = false;
     bool haveTicks = false;
     bool haveMouse = false;
+    bool haveClass = false;
+    bool haveTeacher = false;
     std::size_t start = 0;
     while (start <= text.size()) {
         std::size_t end = text.find('&', start);
@@ -90,8 +95,12 @@ bool readFrameLink(const std::string& fragment, FrameLink& link, std::string& wh
             return badLink(why, quoted(part) + " nie ma postaci nazwa=wartość");
         }
         const std::string name = part.substr(0, equals);
-        bool& seen = name == "answer" ? haveAnswer : name == "ticks" ? haveTicks : haveMouse;
-        if (name != "answer" && name != "ticks" && name != "mouse") {
+        bool& seen = name == "answer"       ? haveAnswer
+                     : name == "ticks"      ? haveTicks
+                     : name == "klasa"      ? haveClass
+                     : name == "nauczyciel" ? haveTeacher
+                                            : haveMouse;
+        if (name != "answer" && name != "ticks" && name != "mouse" && name != "klasa" && name != "nauczyciel") {
             return badLink(why, "nieznany parametr " + quoted(name));
         }
         if (seen) {
@@ -106,9 +115,18 @@ bool readFrameLink(const std::string& fragment, FrameLink& link, std::string& wh
         } else if (name == "mouse" && !parseMousePosition(value, read.inputs.mouse)) {
             return badLink(why, "mouse przyjmuje X,Y, każde od " + polishNumber(kMinCoordinate) + " do " +
                                     polishNumber(kMaxCoordinate) + notThis(value));
+        } else if (name == "klasa" && !readClassCode(value, read.classCode)) {
+            return badLink(why, "kod lekcji (klasa) ma " + std::to_string(kClassCodeLength) +
+                                    " znaków, liter i\u00a0cyfr" + notThis(value));
+        } else if (name == "nauczyciel" && !readTeacherKey(value, teacher, token)) {
+            return badLink(why, "parametr „nauczyciel” nie jest kluczem nauczyciela");
+        } else if (name == "nauczyciel") {
+            read.teacherKey = value;
         }
     }
-    if (read.answer.empty()) {
+    // Only a class's keys: the menu, with the class to join or the teacher's key.
+    const bool onlyClass = (haveClass || haveTeacher) && !haveAnswer && !haveTicks && !haveMouse;
+    if (read.answer.empty() && !onlyClass) {
         return badLink(why, "brak numeru obrazu (answer)");
     }
     read.frozen = haveTicks || haveMouse;

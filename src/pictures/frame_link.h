@@ -1,5 +1,9 @@
 // Links to a picture, as the page's address carries them: "#answer=4" opens picture 4 live;
 // "#answer=4&mouse=720,240&ticks=1234" shows that one frame, frozen, as the exporter draws it.
+// A link may also carry a lesson with a class: "#klasa=K7M3X" joins the class of that code (the
+// pupils' address), "#nauczyciel=K7.<token>" gives a teacher's key (the teacher's address, which
+// the page keeps for its tab and takes off the address at once). Fragments never reach a web
+// server, so neither does the key.
 #pragma once
 
 #include "common/frame_inputs.h"
@@ -12,10 +16,12 @@ struct FrameLink {
     std::string answer;   // the menu answer; empty for the menu itself
     bool frozen = false;  // mouse or ticks given: one still frame
     FrameInputs inputs;   // what is not given is 0
+    std::string classCode;   // klasa=: the code of a class to join, as the page shows it; or empty
+    std::string teacherKey;  // nauczyciel=: a teacher's key; or empty
 };
 
 // Reads what follows '#' in the page address (the '#' itself may be left on). An empty fragment
-// is the menu. False for a bad link, with why, the message the page shows; link is only filled
+// is the menu, and so is one with only a class's keys. False for a bad link, with why, the message the page shows; link is only filled
 // in for a good one.
 bool readFrameLink(const std::string& fragment, FrameLink& link, std::string& why);
 

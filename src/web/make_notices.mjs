@@ -1,16 +1,18 @@
 // Writes the page's "Licencje" page: Plotnik's own licence, and the licences of the font and of
-// the libraries compiled into the page, each in the words of the Debian package it was built from.
-//   node make_notices.mjs OUT.html LICENSE LIBRARY_PREFIX
+// the libraries compiled into the page, each in the words of the Debian package it was built from,
+// and of the npm packages its script bundles, each in its package's own LICENSE.
+//   node make_notices.mjs OUT.html LICENSE LIBRARY_PREFIX NODE_MODULES
 // LIBRARY_PREFIX is the folder web/build-libraries.sh made: share/licenses/<source>.copyright for
-// each library, and plotnik-web-libraries.txt with their source versions. A missing file stops
-// the build: the page is never published without its notices.
+// each library, and plotnik-web-libraries.txt with their source versions. NODE_MODULES holds the
+// page's npm packages (page/package-lock.json). A missing file stops the build: the page is never
+// published without its notices.
 import { execFileSync } from 'node:child_process';
 import { readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 
-const [out, licenseFile, prefix] = process.argv.slice(2);
-if (!out || !licenseFile || !prefix) {
-  console.error('usage: node make_notices.mjs OUT.html LICENSE LIBRARY_PREFIX');
+const [out, licenseFile, prefix, nodeModules] = process.argv.slice(2);
+if (!out || !licenseFile || !prefix || !nodeModules) {
+  console.error('usage: node make_notices.mjs OUT.html LICENSE LIBRARY_PREFIX NODE_MODULES');
   process.exit(2);
 }
 
@@ -47,6 +49,17 @@ const library = (name, source, licence, what) => {
 
 // The program the libraries and the font are compiled into.
 const kProgram = 'plotnik.wasm, a\u00a0dla strony otwieranej z\u00a0folderu w\u00a0plotnik-program.js';
+// An npm package the page's script bundles, with its version and its own licence file.
+const npmPackage = (name, licence, what) => {
+  const folder = join(nodeModules, name);
+  const { version } = JSON.parse(readFileSync(join(folder, 'package.json'), 'utf8'));
+  return {
+    id: name.replace(/[^a-z0-9]+/g, '-').replace(/^-/, ''), name, licence, what,
+    from: `pakiet npm ${name} ${version}, plik LICENSE`,
+    text: readFileSync(join(folder, 'LICENSE'), 'utf8'),
+  };
+};
+const kClassScript = 'w pliku class.js, który strona wczytuje dopiero na lekcji z\u00a0klasą';
 
 const sections = [
   {
@@ -84,6 +97,11 @@ const sections = [
     from: `pakiet Debiana emscripten ${installedVersion('emscripten')}, plik copyright`,
     text: readFileSync('/usr/share/doc/emscripten/copyright', 'utf8'),
   },
+  npmPackage('lean-qr', 'MIT', 'Biblioteka rysująca kody QR linków, w pliku page.js.'),
+  npmPackage('@nats-io/nats-core', 'Apache 2.0', `Klient serwera wiadomości lekcji z\u00a0klasą (NATS), ${kClassScript}.`),
+  npmPackage('@nats-io/nkeys', 'Apache 2.0', `Część klienta NATS, ${kClassScript}.`),
+  npmPackage('@nats-io/nuid', 'Apache 2.0', `Część klienta NATS: niepowtarzalne nazwy, ${kClassScript}.`),
+  npmPackage('tweetnacl', 'Unlicense (domena publiczna)', `Biblioteka kryptograficzna klienta NATS, ${kClassScript}.`),
 ];
 
 const escape = (text) =>
@@ -107,8 +125,8 @@ ${contentSecurityPolicy}
   <p>Plotnik jest na licencji MIT: każdy może go używać, kopiować, zmieniać i rozpowszechniać,
   także w szkole, jeśli zachowa informację o prawach autorskich i tekst licencji. Strona zawiera
   też czcionkę i biblioteki innych autorów, wymienione niżej, każdą na jej własnej licencji.
-  Teksty licencji są poniżej w oryginalnym brzmieniu (po angielsku), wzięte z pakietów Debiana,
-  z których zbudowano tę stronę.</p>
+  Teksty licencji są poniżej w oryginalnym brzmieniu (po angielsku), wzięte z pakietów Debiana
+  i npm, z których zbudowano tę stronę.</p>
   <ul>
 ${sections.map((s) => `    <li><a href="#${s.id}">${escape(s.name)}</a> – licencja ${escape(s.licence)}</li>`).join('\n')}
   </ul>

@@ -11,13 +11,18 @@ import { join } from 'node:path';
 
 const kWorkerName = 'service-worker.js';
 const kFolderOnly = new Set(['plotnik-program.js']);
+// A lesson with a class: its script, loaded only when a class starts or is joined, and the file
+// that says a class server is there, which the school's administrator may add to the site. Both
+// need the class server anyway: never part of the copy kept for a visit with no network, and left
+// by the worker to the network alone.
+const kOnlyWithServer = new Set(['class.js', 'class-server.json']);
 
 // The site's files, in a fixed order, without the worker itself; sub-folders included.
 function siteFiles(site, folder = '') {
   const files = [];
   for (const name of readdirSync(join(site, folder)).sort()) {
     const path = folder === '' ? name : `${folder}/${name}`;
-    if (path === kWorkerName || kFolderOnly.has(path) || name.endsWith('.partial')) {
+    if (path === kWorkerName || kFolderOnly.has(path) || kOnlyWithServer.has(path) || name.endsWith('.partial')) {
       continue;
     }
     if (statSync(join(site, path)).isDirectory()) {
@@ -44,7 +49,8 @@ const index = kept.find(([file]) => file === 'index.html');
 const list = [...(index ? [['./', index[1]]] : []), ...kept].map((entry) => JSON.stringify(entry)).join(',\n  ');
 const header = `// Written by the build: this build's files, each with the SHA-256 of its contents, and their hash.\n` +
   `const kFiles = [\n  ${list},\n];\n` +
-  `const kBuild = '${build}';\n\n`;
+  `const kBuild = '${build}';\n` +
+  `const kOnlyWithServer = ${JSON.stringify([...kOnlyWithServer])};\n\n`;
 const out = join(site, kWorkerName);
 writeFileSync(out + '.partial', header + readFileSync(source, 'utf8'));
 renameSync(out + '.partial', out);

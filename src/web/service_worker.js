@@ -1,9 +1,10 @@
 // The page's service worker: keeps every file of this build of the page, so that a page served
 // over http(s) opens, and installs as an app, with no network. The build writes kFiles and
 // kBuild above this text (make_worker.mjs): the site's files, each with the SHA-256 of its
-// contents, and a hash of them all, so a rebuilt page is a new worker with a cache of its own.
-// The page registers it once its first picture is drawn, and the files the page has fetched by
-// then are taken from the browser's own cache, not fetched again: each byte comes once.
+// contents, and a hash of them all, so a rebuilt page is a new worker with a cache of its own; and
+// kOnlyWithServer, the files of a lesson with a class, which it leaves alone. The page registers
+// it once its first picture is drawn, and the files the page has fetched by then are taken from
+// the browser's own cache, not fetched again: each byte comes once.
 //
 // Files are asked of the server first and taken from the cache only when it cannot be reached or
 // does not answer in time: the page is never older than the server's once the server answers,
@@ -98,9 +99,14 @@ async function fromServerOrCache(request) {
   return copy;
 }
 
+// A lesson with a class asks its own files of the server (kOnlyWithServer): the worker leaves them
+// to the network, so that with no network the page hears plainly that there is no class server.
+const fromServerOnly = (url) => kOnlyWithServer.some((file) => new URL(file, self.registration.scope).href === url.href);
+
 self.addEventListener('fetch', (event) => {
   const request = event.request;
-  if (request.method === 'GET' && new URL(request.url).origin === self.location.origin) {
+  const url = new URL(request.url);
+  if (request.method === 'GET' && url.origin === self.location.origin && !fromServerOnly(url)) {
     event.respondWith(fromServerOrCache(request));
   }
 });

@@ -94,6 +94,11 @@ const char* answerWith(const std::string& text)
 
 }  // namespace
 
+void wakeLivePicture()
+{
+    wake();
+}
+
 void drawPageFrame(const FrameInputs& inputs)
 {
     app.frameTicks = inputs.ticks;
@@ -186,6 +191,7 @@ EMSCRIPTEN_KEEPALIVE int plotnik_open_link(const char* fragment)
         return pageState.shows;
     }
     if (link.answer.empty()) {
+        lessonChanged();
         return pageState.shows;
     }
     std::string why;
@@ -205,6 +211,7 @@ EMSCRIPTEN_KEEPALIVE int plotnik_open_link(const char* fragment)
         emscripten_set_main_loop(pageTurn, 0, 0);
         pageState.shows = kShowsLive;
     }
+    lessonChanged();
     return pageState.shows;
 }
 
@@ -214,6 +221,7 @@ EMSCRIPTEN_KEEPALIVE void plotnik_point_at(int x, int y)
 {
     if (pageState.shows == kShowsLive && pointerMoved(pageState.lesson, SDL_Point{x, y})) {
         wake();
+        lessonChanged();
     }
 }
 
@@ -222,6 +230,7 @@ EMSCRIPTEN_KEEPALIVE int plotnik_pause(int held)
 {
     holdLesson(pageState.lesson, held != 0, SDL_GetTicks());
     wake();
+    lessonChanged();
     return isHeld(pageState.lesson) ? 1 : 0;
 }
 
@@ -235,6 +244,7 @@ EMSCRIPTEN_KEEPALIVE int plotnik_key(int key, int shift)
     const bool used = pressLessonKey(pageState.lesson, static_cast<LessonKey>(key), shift != 0, SDL_GetTicks());
     if (used) {
         wake();
+        lessonChanged();
     }
     return used ? 1 : 0;
 }
@@ -243,7 +253,11 @@ EMSCRIPTEN_KEEPALIVE int plotnik_key(int key, int shift)
 // is 0).
 EMSCRIPTEN_KEEPALIVE int plotnik_set_speed(double speed)
 {
-    return setClockSpeed(pageState.lesson.clock, speed, SDL_GetTicks()) ? 1 : 0;
+    const bool set = setClockSpeed(pageState.lesson.clock, speed, SDL_GetTicks());
+    if (set) {
+        lessonChanged();
+    }
+    return set ? 1 : 0;
 }
 
 // Whether the live picture is held (1) or runs (0).
@@ -267,6 +281,7 @@ EMSCRIPTEN_KEEPALIVE const char* plotnik_set_parameter(int i, const char* text)
         return answerWith(why);
     }
     wake();
+    lessonChanged();
     return answerWith("");
 }
 
@@ -275,6 +290,7 @@ EMSCRIPTEN_KEEPALIVE void plotnik_step_parameter(int i, int direction)
 {
     if (stepLiveParameter(pageState, i, direction, SDL_GetTicks())) {
         wake();
+        lessonChanged();
     }
 }
 

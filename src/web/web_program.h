@@ -15,3 +15,10 @@ void redrawPageFrame();
 
 // Hands the drawn frame to the canvas.
 void showPageFrame();
+
+// The page moved the live picture's pointer or clock: it takes turns again (web_main.cpp).
+void wakeLivePicture();
+
+// The page changed the live picture's lesson (a picture opened, held, stepped, sped, its pointer
+// moved, a value typed): the page's script hears of it (class_exports.cpp).
+void lessonChanged();

@@ -1,5 +1,8 @@
 // Any text as the page's link fragment, read as the page reads it: a good link names a picture,
-// keeps its clock and pointer in range, and the link written back from it reads as the same.
+// keeps its clock and pointer in range, and the link written back from it reads as the same; or
+// it is the menu, with a class's keys or none. A class's code is read back as itself, and a
+// teacher's key is one.
+#include "pictures/class_code.h"
 #include "pictures/frame_link.h"
 #include "pictures/pictures.h"
 
@@ -19,7 +22,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         return 0;
     }
+    std::string code;
+    std::string teacher;
+    std::string token;
+    if ((!link.classCode.empty() && (!readClassCode(link.classCode, code) || code != link.classCode)) ||
+        (!link.teacherKey.empty() && !readTeacherKey(link.teacherKey, teacher, token))) {
+        std::abort();
+    }
     if (link.answer.empty()) {
+        if (link.frozen) {
+            std::abort();  // a frame needs a picture
+        }
         return 0;  // the menu
     }
     const Picture& picture = pictureFor(link.answer);

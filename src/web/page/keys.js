@@ -46,7 +46,8 @@ function pictureKey(page, state, event) {
 }
 
 export function pageKey(page, state, event) {
-  if (page.picture.hidden || event.ctrlKey || event.altKey || event.metaKey) {
+  // A QR code shown takes the keys: Escape closes it, and nothing else reaches the picture.
+  if (page.picture.hidden || event.ctrlKey || event.altKey || event.metaKey || page.qrDialog?.open) {
     return;
   }
   if (event.key === 'Escape' && !document.fullscreenElement) {

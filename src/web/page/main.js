@@ -1,10 +1,12 @@
 // The page around the program: the menu from the program's own table, the picture in the canvas,
 // links in the address, the way back to the menu, full screen, the moving pictures' clock, the
-// keys, the frame saved as a PNG and a clock picture recorded as a GIF, and the console lines.
+// keys, the frame saved as a PNG and a clock picture recorded as a GIF, the console lines, a link as
+// a QR code, and a lesson with a class.
 // Each of those is a module of its own; this one makes the page's state, in one record handed to
 // their functions with the page's elements, and joins them to the page's events. The build joins
 // the modules into page.js, one classic script, which a page opened from its folder may run.
 import { buildSpeeds, setPaused, setSpeed } from './clock.js';
+import { offerClass } from './class_offer.js';
 import { findElements } from './elements.js';
 import { linkThisFrame } from './frame_link.js';
 import { enterFullScreen, offerFullScreen } from './full_screen.js';
@@ -18,8 +20,9 @@ import { toggleParameters } from './parameters.js';
 import { offerPng, savePicture } from './png.js';
 import { dragOnPicture, pressOnPicture, releasePicture } from './pointer.js';
 import { makeModule } from './program.js';
+import { findQrElements, offerQr } from './qr.js';
 
-const page = findElements(document);
+const page = { ...findElements(document), ...findQrElements(document) };
 
 const state = {
   program: null,        // the program's Module, whose functions the page calls
@@ -35,6 +38,9 @@ const state = {
   recording: null,      // the GIF being recorded: its number and its frames
   recordings: 0,        // recordings begun, numbered so that a slice of an ended one does nothing
   recordingTurns: new MessageChannel(),  // a recording's slices, each a task of its own
+  classServer: null,    // the class server's WebSocket address, where the page's folder has one
+  classLesson: null,    // the lesson with a class this page teaches or follows, null with none
+  classScript: null,    // class.js loading or loaded (its promise), null before it is needed
 };
 
 // The program has loaded: the page reads its constants, builds the menu and the choices, listens,
@@ -76,6 +82,8 @@ function start() {
       keepForOffline();
     };
   }
+  offerQr(page);
+  offerClass(page, state);
 }
 
 // The program's script finds its Module by that global name, and so do the tests.

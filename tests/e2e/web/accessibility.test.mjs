@@ -56,7 +56,7 @@ test("the page's own texts have their Polish letters", async () => {
   assert.match(await tab.$eval('#message', (m) => m.textContent), /^Zły link: .* Link ma postać/);
   await tab.click('a[href="#answer=7"]');
   const controls = await tab.$$eval('.controls button, .controls label', (all) => all.map((e) => e.firstChild.textContent.trim()));
-  assert.deepEqual(controls, ['Menu', 'Pełny ekran', 'Link do tej klatki', 'Pauza', 'Tempo', 'Parametry', 'kąt (°)',
+  assert.deepEqual(controls, ['Menu', 'Pełny ekran', 'Link do tej klatki', 'Kod QR', 'Pauza', 'Tempo', 'Parametry', 'kąt (°)',
     'Zapisz obraz', 'Nagraj GIF…', 'Długość', 'Klatek na sekundę', 'Nagraj GIF', 'Nagrywanie', 'Przerwij']);
   // The speeds and the frame's size are the program's, written as the page writes them.
   const speeds = await tab.$$eval('#speed option', (all) => all.map((o) => `${o.textContent} ${o.value}${o.selected ? ' *' : ''}`));

@@ -45,20 +45,26 @@ export const chromium = {
     '--disable-background-networking', '--disable-component-update', '--disable-sync',
     '--disable-dev-shm-usage'],
 };
+// With a host name (hostAlias), the browser takes that name for 127.0.0.1, and only that one, as a
+// phone takes the name of the school's server: a page opened under it is not a secure context.
 const launchOptions = {
-  chromium: () => ({ executablePath: chromium.path, args: chromium.args }),
-  firefox: () => ({
+  chromium: (hostAlias) => ({
+    executablePath: chromium.path,
+    args: [...chromium.args, ...(hostAlias ? [`--host-resolver-rules=MAP ${hostAlias} 127.0.0.1`] : [])],
+  }),
+  firefox: (hostAlias) => ({
     browser: 'firefox',
     executablePath: process.env.PLOTNIK_FIREFOX ?? '/usr/bin/firefox-esr',
+    ...(hostAlias && { extraPrefsFirefox: { 'network.dns.localDomains': hostAlias, 'network.dns.disableIPv6': true } }),
   }),
 };
 
-export async function launchBrowser(name = browserName) {
+export async function launchBrowser(name = browserName, { hostAlias } = {}) {
   if (name === 'webkit') {
     return launchWebKit();
   }
   const profile = mkdtempSync(join(tmpdir(), `plotnik-${name}-`));
-  const browser = await puppeteer.launch({ ...launchOptions[name](), headless: true, userDataDir: profile });
+  const browser = await puppeteer.launch({ ...launchOptions[name](hostAlias), headless: true, userDataDir: profile });
   const close = browser.close.bind(browser);
   browser.close = async () => {
     await close();

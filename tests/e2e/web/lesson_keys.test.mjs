@@ -145,7 +145,7 @@ test('with the keyboard only: Tab reaches every control, Enter works them, the a
   assert.equal((await tabRound(4)).get('#answer=4'), true, 'the menu reached with Tab');
   await tab.keyboard.press('Enter');
   await waitForLink(tab, (f) => f.answer === '4');
-  const onFour = await tabRound(12);
+  const onFour = await tabRound(13);
   // The pointer never came over the picture: the first arrow starts at the frame's centre (the
   // canvas has the focus: Tab stopped there).
   await tab.keyboard.press('ArrowRight');
@@ -155,11 +155,12 @@ test('with the keyboard only: Tab reaches every control, Enter works them, the a
   await tab.keyboard.press('Escape');
   await tab.goto(session.served.origin + '/#answer=7');
   await waitForLink(tab, (f) => f.answer === '7');
-  const onSeven = await tabRound(12);
-  const ringed = (seen) => ['back', 'fullscreen', 'frame-link', 'pause', 'speed', 'param-a', 'param-b', 'param-angle',
-    'canvas'].filter((id) => seen.get(id));
-  assert.deepEqual([ringed(onFour), ringed(onSeven)], [['back', 'fullscreen', 'frame-link', 'pause', 'param-a', 'param-b', 'canvas'],
-    ['back', 'fullscreen', 'frame-link', 'pause', 'speed', 'param-angle', 'canvas']]);
+  const onSeven = await tabRound(13);
+  const ringed = (seen) => ['back', 'fullscreen', 'frame-link', 'show-qr', 'pause', 'speed', 'param-a', 'param-b',
+    'param-angle', 'canvas'].filter((id) => seen.get(id));
+  assert.deepEqual([ringed(onFour), ringed(onSeven)], [
+    ['back', 'fullscreen', 'frame-link', 'show-qr', 'pause', 'param-a', 'param-b', 'canvas'],
+    ['back', 'fullscreen', 'frame-link', 'show-qr', 'pause', 'speed', 'param-angle', 'canvas']]);
   // The pause button works with Enter and with Space; Enter on Menu goes back.
   await tab.focus('#pause');
   await tab.keyboard.press('Enter');

@@ -1,5 +1,6 @@
 // The page's footer leads to its licences, which load from the folder and give, for Plotnik, the
-// font and each library compiled into the page, the licence's own words.
+// font, each library compiled into the page and each npm package its script bundles, the
+// licence's own words.
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 import { fileUrl, launchBrowser, openTab, waitUntil } from './harness.mjs';
@@ -14,6 +15,11 @@ const sections = [
   ['harfbuzz', 'HarfBuzz', 'Upstream-Name: HarfBuzz'],
   ['giflib', 'giflib', 'Upstream-Name: giflib'],
   ['emscripten', 'Emscripten', 'Upstream-Name: emscripten'],
+  ['lean-qr', 'lean-qr', 'Copyright (c) 2021-2025 David Evans'],
+  ['nats-io-nats-core', '@nats-io/nats-core', 'Apache License'],
+  ['nats-io-nkeys', '@nats-io/nkeys', 'Apache License'],
+  ['nats-io-nuid', '@nats-io/nuid', 'Apache License'],
+  ['tweetnacl', 'tweetnacl', 'released into the public domain'],
 ];
 
 let browser;

@@ -44,9 +44,10 @@ function copyOfSite() {
   return copy;
 }
 
-// What the worker of the built page keeps: the folder's own address and every file but the worker
-// and the program packed for the folder, as paths.
-const keptFiles = () => ['/', ...readdirSync(site).filter((name) => name !== kWorker && name !== kFolderOnly)
+// What the worker of the built page keeps: the folder's own address and every file but the worker,
+// the program packed for the folder and the lesson with a class (which needs its server anyway),
+// as paths.
+const keptFiles = () => ['/', ...readdirSync(site).filter((name) => ![kWorker, kFolderOnly, 'class.js'].includes(name))
   .map((name) => '/' + name)].sort();
 
 // What the page's worker keeps: the names of its caches, and the files in them, as paths.

@@ -323,13 +323,13 @@ test('the buttons are reached with Tab, in order, and axe finds nothing with the
     }
     return ids;
   };
-  assert.deepEqual(await tabOrder(8),
-    ['fullscreen', 'frame-link', 'pause', 'speed', 'param-angle', 'save-png', 'gif-toggle', 'canvas']);
+  assert.deepEqual(await tabOrder(9),
+    ['fullscreen', 'frame-link', 'show-qr', 'pause', 'speed', 'param-angle', 'save-png', 'gif-toggle', 'canvas']);
   await tab.focus('#gif-toggle');
   await tab.keyboard.press('Enter');
   assert.equal(await tab.$eval('#gif-toggle', (b) => b.getAttribute('aria-expanded')), 'true');
-  assert.deepEqual(await tabOrder(11), ['fullscreen', 'frame-link', 'pause', 'speed', 'param-angle', 'save-png',
-    'gif-toggle', 'gif-seconds', 'gif-fps', 'record-gif', 'canvas']);
+  assert.deepEqual(await tabOrder(12), ['fullscreen', 'frame-link', 'show-qr', 'pause', 'speed', 'param-angle',
+    'save-png', 'gif-toggle', 'gif-seconds', 'gif-fps', 'record-gif', 'canvas']);
   assert.deepEqual(await accessibilityViolations(tab), [], 'the panel open');
   // The keyboard alone: a recording started and stopped, then the frame as a PNG.
   await tab.select('#gif-seconds', '10');

@@ -1,0 +1,102 @@
+// plotnik-klasa on 127.0.0.1, without a browser: it prints the pupils' and the teacher's
+// addresses, serves the page with the class file and passes /klasa to the message server, whose
+// permissions are the configuration's (a pupil reads states and sends answers; the teacher its own
+// class's only), takes small messages only and logs none of them; Ctrl+C stops both servers and
+// leaves nothing.
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { readdirSync, readFileSync } from 'node:fs';
+import { createServer } from 'node:net';
+import { join } from 'node:path';
+import { test } from 'node:test';
+import { classClient, classCommand, eventually, startClass, teacherCredentials } from './class_helpers.mjs';
+
+// A loopback port nobody listens on now, as the system gives one.
+const freePort = () => new Promise((done, failed) => {
+  const probe = createServer();
+  probe.once('error', failed);
+  probe.listen(0, '127.0.0.1', () => {
+    const { port } = probe.address();
+    probe.close(() => done(port));
+  });
+});
+
+test('a lesson from the laptop: addresses, page, permissions, small messages, no contents logged, and Ctrl+C', async () => {
+  const port = await freePort();
+  const server = await startClass(['--port', String(port)]);
+  try {
+    assert.match(server.output, new RegExp(`^Uczniowie: http://127\\.0\\.0\\.1:${port}/$`, 'm'), 'the port asked for');
+    assert.match(server.output, new RegExp(`^Nauczyciel: http://127\\.0\\.0\\.1:${port}/#nauczyciel=[2-9A-HJKMNP-Z]{2}\\.[\\w-]{32}$`, 'm'));
+    assert.deepEqual(Object.keys(server.processes()).sort(), ['nats-server', 'nginx']);
+    const page = await fetch(server.pupils);
+    assert.equal(page.status, 200);
+    assert.match(await page.text(), /<title>Plotnik<\/title>/);
+    assert.deepEqual(await (await fetch(server.origin + '/class-server.json')).json(), { server: 'klasa' });
+
+    const teacher = await classClient(server, teacherCredentials(server));
+    const pupil = await classClient(server);
+    const watcher = await classClient(server);
+    assert.equal(pupil.info.max_payload, 1024, 'small messages only');
+    const own = `plotnik.${server.key.slice(0, 2)}.ABC`;
+    const another = `plotnik.${server.key.startsWith('ZZ') ? 'YY' : 'ZZ'}.ABC`;
+    const secret = 'a-content-no-log-may-hold-7311';
+    const states = [];
+    watcher.subscribe(`${own}.state`, { callback: (error, message) => states.push(message.string()) });
+    const answers = [];
+    teacher.subscribe(`${own}.answer`, { callback: (error, message) => answers.push(message.string()) });
+    await Promise.all([teacher.flush(), watcher.flush()]);
+
+    // Each may do only what its account allows: the refusals come back to the client.
+    pupil.publish(`${own}.state`, `forged ${secret}`);
+    teacher.publish(`${another}.state`, 'another teacher\'s class');
+    pupil.subscribe(`${own}.answer`);
+    pupil.publish(`${own}.answer`, `answer ${secret}`);
+    teacher.publish(`${own}.state`, `state ${secret}`);
+    await Promise.all([pupil.flush(), teacher.flush()]);
+    await eventually('the state and the answer delivered', () => states.length === 1 && answers.length === 1);
+    assert.deepEqual([states, answers], [[`state ${secret}`], [`answer ${secret}`]]);
+    const refused = (client, what) => eventually(what, () => client.refusals.some((r) => r.includes(what)));
+    await refused(pupil, `Permissions Violation for Publish to "${own}.state"`);
+    await refused(pupil, `Permissions Violation for Subscription to "${own}.answer"`);
+    await refused(teacher, `Permissions Violation for Publish to "${another}.state"`);
+    assert.throws(() => pupil.publish(`${own}.answer`, 'x'.repeat(1025)), /payload|exceeded/i);
+    await assert.rejects(classClient(server, { user: server.key.slice(0, 2), pass: 'x'.repeat(32) }), /Authorization/);
+    await Promise.all([teacher.close(), pupil.close(), watcher.close()]);
+
+    for (const file of readdirSync(server.logs).filter((name) => name.endsWith('.log'))) {
+      assert.equal(readFileSync(join(server.logs, file), 'utf8').includes(secret), false, `${file} holds a message`);
+    }
+    assert.equal(readFileSync(join(server.logs, 'nats.conf'), 'utf8').includes(server.key.slice(3)), false,
+      'the configuration keeps the token\'s hash only');
+  } finally {
+    const stopped = await server.stop();
+    assert.deepEqual({ code: stopped.code, left: stopped.left, folderLeft: stopped.folderLeft },
+      { code: 0, left: [], folderLeft: false }, stopped.output);
+    assert.match(stopped.output, /Lekcja zakończona: oba serwery zatrzymane\.\n$/);
+  }
+});
+
+test('plotnik-klasa says what is wrong with its command line, and makes a school\'s teacher account', () => {
+  const run = (...args) => {
+    try {
+      return { status: 0, said: execFileSync(classCommand, args, { encoding: 'utf8', stdio: 'pipe' }) };
+    } catch (failure) {
+      return { status: failure.status, said: failure.stderr };
+    }
+  };
+  const cases = [
+    [['--port', '0'], 2, /port to liczba od 1 do 65535, a nie „0”/],
+    [['--zoom'], 2, /nieznana opcja „--zoom”/],
+    [['--host', '127.0.0.1', '--site', '/nonexistent'], 1, /nie ma strony Plotnika w \/nonexistent/],
+    [['--account', 'K1'], 2, /kod nauczyciela to 2 znaki/],
+    [['--version'], 0, /^plotnik-klasa \d+\.\d+\.\d+\n$/],
+  ];
+  for (const [args, status, saying] of cases) {
+    const { status: got, said } = run(...args);
+    assert.equal(got, status, args.join(' '));
+    assert.match(said, saying, args.join(' '));
+  }
+  const account = run('--account', 'K7').said;
+  assert.match(account, /^Klucz nauczyciela \(tylko dla niego\): K7\.[\w-]{32}$/m);
+  assert.match(account, /\{ user: "K7", password: "\$2b\$10\$/);
+});

@@ -96,10 +96,11 @@ std::string webServerConfig(const WebServerPlan& plan)
            "    application/json json;\n"
            "    image/png png;\n"
            "    application/manifest+json webmanifest;\n"
+           "    application/wasm wasm;\n"
            "  }\n"
            "  default_type application/octet-stream;\n"
            "  gzip on;\n"
-           "  gzip_types text/css text/javascript application/json;\n"
+           "  gzip_types text/css text/javascript application/json application/manifest+json application/wasm;\n"
            "  server {\n"
            "    listen " + plan.listen + ";\n" +
            "    root " + plan.site + ";\n" +

@@ -32,6 +32,10 @@ test('a lesson from the laptop: addresses, page, permissions, small messages, no
     assert.equal(page.status, 200);
     assert.match(await page.text(), /<title>Plotnik<\/title>/);
     assert.deepEqual(await (await fetch(server.origin + '/class-server.json')).json(), { server: 'klasa' });
+    // The program as the browser compiles it while it streams: its own type, compressed.
+    const program = await fetch(server.origin + '/plotnik.wasm', { headers: { 'Accept-Encoding': 'gzip' } });
+    assert.deepEqual([program.status, program.headers.get('content-type'), program.headers.get('content-encoding')],
+      [200, 'application/wasm', 'gzip']);
 
     const teacher = await classClient(server, teacherCredentials(server));
     const pupil = await classClient(server);

@@ -105,6 +105,8 @@ test('the program\'s response passes whole, counted piece by piece, its type kep
   assert.equal(response.headers.get('Content-Type'), 'application/wasm');
   assert.equal(Buffer.compare(Buffer.from(await response.arrayBuffer()), bytes), 0);
   assert.deepEqual(seen, [1000, 250000, 300000]);
+});
+
 test('a QR code warns of links no phone in the classroom opens; the class server is on the page\'s own origin', () => {
   const phones = [
     ['http://192.168.1.5:8080/#answer=4', ''],

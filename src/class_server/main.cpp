@@ -2,7 +2,8 @@
 // message server) and nginx (serving Plotnik's page and passing /klasa to the message server), each
 // as the user's own process with a configuration written for this lesson into a private folder,
 // prints the pupils' address and the teacher's (with a key made for this lesson), and on Ctrl+C
-// stops both and removes the folder. A server that ends on its own is started again.
+// stops both and removes the folder. A server that ends on its own is started again. With --nodes
+// the message server is a cluster of nodes, among which nginx spreads the pages' connections.
 // With --account it prints a new teacher account for a school's own server instead.
 #include "class_server/server_config.h"
 #include "class_server/servers.h"
@@ -20,13 +21,15 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const char* const kUsage =
-    "usage: plotnik-klasa [--host HOST] [--port PORT] [--site FOLDER]\n"
+    "usage: plotnik-klasa [--host HOST] [--port PORT] [--site FOLDER] [--nodes N]\n"
     "       plotnik-klasa --account [CODE]\n"
     "       plotnik-klasa --help | --version\n"
     "Starts a lesson with a class: nats-server and nginx, run as you, serve Plotnik's page on\n"
@@ -36,10 +39,13 @@ const char* const kUsage =
     "                 the network of its default route)\n"
     "  --port PORT    the port (default: a free one)\n"
     "  --site FOLDER  Plotnik's page (default: /usr/share/plotnik)\n"
+    "  --nodes N      run the message server as a cluster of N nodes (1 to 5, default 1): the\n"
+    "                 lesson goes on when one of them ends\n"
     "  --account      print a new teacher's key and its entry for a school's nats-server\n"
     "                 configuration, with the teacher's two characters CODE or new ones\n";
 
 constexpr char kDefaultSite[] = "/usr/share/plotnik";
+constexpr int kMaxNodes = 5;
 constexpr int kStartMs = 15000;          // how long a server may take to come up
 constexpr int kRestartsAllowed = 5;      // restarts of one server within kRestartWindow before giving up
 constexpr auto kRestartWindow = std::chrono::minutes(1);
@@ -80,6 +86,7 @@ struct Options {
     std::string host;
     int port = 0;
     std::string site = kDefaultSite;
+    int nodes = 1;
     bool account = false;
     std::string accountCode;
 };
@@ -109,13 +116,16 @@ int readOptions(int argc, char** argv, Options& options)
             }
         } else if ((option == "--host" || option == "--site") && hasValue) {
             (option == "--host" ? options.host : options.site) = argv[++i];
-        } else if (option == "--port" && hasValue) {
+        } else if ((option == "--port" || option == "--nodes") && hasValue) {
+            const bool port = option == "--port";
+            const long most = port ? 65535 : kMaxNodes;
             char* end = nullptr;
-            const long port = std::strtol(argv[++i], &end, 10);
-            if (*end != '\0' || port < 1 || port > 65535) {
-                return usageError(std::string("port to liczba od 1 do 65535, a nie „") + argv[i] + "”");
+            const long value = std::strtol(argv[++i], &end, 10);
+            if (*end != '\0' || value < 1 || value > most) {
+                return usageError(std::string(port ? "port" : "liczba węzłów") + " to liczba od 1 do " +
+                                  std::to_string(most) + ", a nie „" + argv[i] + "”");
             }
-            options.port = static_cast<int>(port);
+            (port ? options.port : options.nodes) = static_cast<int>(value);
         } else {
             return usageError("nieznana opcja „" + option + "”" + (hasValue ? "" : " albo brak jej wartości"));
         }
@@ -190,11 +200,22 @@ int main(int argc, char** argv)
                     "; zainstaluj go: sudo apt install nats-server nginx");
     }
     const std::string loopback = "127.0.0.1";
-    int clientPort = 0;
-    int websocketPort = 0;
-    if ((options.port == 0 && !freePort(options.host, options.port, why)) ||
-        !freePort(loopback, clientPort, why) || !freePort(loopback, websocketPort, why)) {
+    const auto at = [&](int port) { return loopback + ":" + std::to_string(port); };
+    // Each node's ports on loopback: the plain listener, the pages' WebSocket, the monitoring pages
+    // and, in a cluster, the other nodes' routes.
+    struct Node {
+        int client = 0, websocket = 0, monitor = 0, cluster = 0;
+    };
+    std::vector<Node> nodes(static_cast<std::size_t>(options.nodes));
+    if (options.port == 0 && !freePort(options.host, options.port, why)) {
         return fail(why);
+    }
+    for (Node& n : nodes) {
+        for (int* port : {&n.client, &n.websocket, &n.monitor, &n.cluster}) {
+            if (!freePort(loopback, *port, why)) {
+                return fail(why);
+            }
+        }
     }
 
     // The lesson's folder: the configurations, the servers' logs and their temporary files.
@@ -208,16 +229,41 @@ int main(int argc, char** argv)
 
     const std::string teacher = randomCodeCharacters(kTeacherCodeLength, systemRandom);
     const std::string key = teacher + "." + newToken(systemRandom);
+    const std::string routeSecret = newToken(systemRandom);
     std::string hash;
-    const std::string websocketListen = loopback + ":" + std::to_string(websocketPort);
-    MessageServerPlan messages{loopback + ":" + std::to_string(clientPort), websocketListen, {}};
-    WebServerPlan web{hostInAddress(options.host) + ":" + std::to_string(options.port), site, folder, websocketListen,
+    std::string routeHash;
+    bool written = bcryptHash(key.substr(kTeacherCodeLength + 1), systemRandom, hash, why) &&
+                   (nodes.size() == 1 || bcryptHash(routeSecret, systemRandom, routeHash, why));
+    WebServerPlan web{hostInAddress(options.host) + ":" + std::to_string(options.port), site, folder, {},
                       geteuid() == 0};
-    const bool written = bcryptHash(key.substr(kTeacherCodeLength + 1), systemRandom, hash, why) &&
-                         (messages.teachers.push_back({teacher, hash}), true) &&
-                         writeFile(folder + "/nats.conf", messageServerConfig(messages)) &&
-                         writeFile(folder + "/nginx.conf", webServerConfig(web)) &&
-                         writeFile(folder + "/" + kClassServerFile, classServerFileText());
+    std::vector<Server> servers;
+    for (std::size_t i = 0; i < nodes.size() && written; ++i) {
+        const std::string number = std::to_string(i + 1);
+        MessageServerPlan plan;
+        plan.clientListen = at(nodes[i].client);
+        plan.websocketListen = at(nodes[i].websocket);
+        plan.teachers = {{teacher, hash}};
+        plan.monitorListen = at(nodes[i].monitor);
+        if (nodes.size() > 1) {
+            plan.name = "plotnik-" + number;
+            plan.clusterListen = at(nodes[i].cluster);
+            for (const Node& other : nodes) {
+                if (&other != &nodes[i]) {
+                    plan.routes.push_back(at(other.cluster));
+                }
+            }
+            plan.routeSecret = routeSecret;
+            plan.routeHash = routeHash;
+        }
+        web.messageServers.push_back(plan.websocketListen);
+        const std::string config = folder + "/nats-" + number + ".conf";
+        written = writeFile(config, messageServerConfig(plan));
+        servers.push_back({nodes.size() == 1 ? "serwer wiadomości (nats-server)"
+                                             : "serwer wiadomości " + number + " (nats-server)",
+                           {natsProgram, "-c", config}, folder + "/nats-" + number + ".log"});
+    }
+    written = written && writeFile(folder + "/nginx.conf", webServerConfig(web)) &&
+              writeFile(folder + "/" + kClassServerFile, classServerFileText());
     if (!written) {
         fs::remove_all(folder);
         return fail(why.empty() ? "nie można zapisać konfiguracji w " + folder : why);
@@ -232,44 +278,62 @@ int main(int argc, char** argv)
     }
     sigprocmask(SIG_BLOCK, &signals, nullptr);
 
-    Server nats{"serwer wiadomości (nats-server)", {natsProgram, "-c", folder + "/nats.conf"}, folder + "/nats.log"};
-    Server nginx{"serwer WWW (nginx)",
-                 {nginxProgram, "-p", folder, "-c", folder + "/nginx.conf", "-e", folder + "/nginx.log"},
-                 folder + "/nginx.log"};
+    servers.push_back({"serwer WWW (nginx)",
+                       {nginxProgram, "-p", folder, "-c", folder + "/nginx.conf", "-e", folder + "/nginx.log"},
+                       folder + "/nginx.log"});
+    // Where each server is known to be up: the nodes' WebSocket listeners, then nginx's.
+    std::vector<std::pair<std::string, int>> listening;
+    for (const Node& n : nodes) {
+        listening.emplace_back(loopback, n.websocket);
+    }
+    listening.emplace_back(options.host, options.port);
+    std::vector<Server*> all;
+    for (Server& s : servers) {
+        all.push_back(&s);
+    }
     const auto finish = [&](int status) {
-        stopServers({&nginx, &nats});
+        stopServers({all.rbegin(), all.rend()});  // nginx first
         fs::remove_all(folder);
         return status;
     };
-    if (!startServer(nats, why) || !waitUntilListening(nats, loopback, websocketPort, kStartMs, why) ||
-        !startServer(nginx, why) || !waitUntilListening(nginx, options.host, options.port, kStartMs, why)) {
-        return finish(fail(why));
+    for (std::size_t i = 0; i < servers.size(); ++i) {
+        if (!startServer(servers[i], why) ||
+            !waitUntilListening(servers[i], listening[i].first, listening[i].second, kStartMs, why)) {
+            return finish(fail(why));
+        }
     }
 
+    const char* const both = nodes.size() == 1 ? "oba serwery" : "wszystkie serwery";
+    std::string monitors;
+    for (const Node& n : nodes) {
+        monitors += " http://" + at(n.monitor) + "/varz";
+    }
     std::printf("Plotnik: lekcja z klasą. Otwórz adres nauczyciela, wybierz obraz i kliknij „Lekcja z klasą”.\n"
                 "Uczniowie: %s\n"
                 "Nauczyciel: %s\n"
                 "Klucz w adresie nauczyciela działa tylko do końca tej lekcji; w zwykłym http przechodzi przez\n"
                 "sieć klasy jawnie. Dzienniki serwerów: %s (znikną po lekcji).\n"
-                "Ctrl+C kończy lekcję i zatrzymuje oba serwery.\n",
+                "Stan %s: %s\n"
+                "Ctrl+C kończy lekcję i zatrzymuje %s.\n",
                 pupilsAddress(options.host, options.port).c_str(),
-                teacherAddress(options.host, options.port, key).c_str(), folder.c_str());
+                teacherAddress(options.host, options.port, key).c_str(), folder.c_str(),
+                nodes.size() == 1 ? "serwera wiadomości" : "węzłów serwera wiadomości", monitors.c_str() + 1, both);
     std::fflush(stdout);
 
-    std::deque<std::chrono::steady_clock::time_point> natsRestarts;
-    std::deque<std::chrono::steady_clock::time_point> nginxRestarts;
+    std::vector<std::deque<std::chrono::steady_clock::time_point>> restarts(servers.size());
     const timespec tick{0, 200 * 1000 * 1000};
     for (;;) {
         const int got = sigtimedwait(&signals, nullptr, &tick);
         if (got == SIGINT || got == SIGTERM || got == SIGHUP) {
             break;
         }
-        if (!keepRunning(nats, natsRestarts, loopback, websocketPort, why) ||
-            !keepRunning(nginx, nginxRestarts, options.host, options.port, why)) {
-            return finish(fail(why));
+        for (std::size_t i = 0; i < servers.size(); ++i) {
+            if (!keepRunning(servers[i], restarts[i], listening[i].first, listening[i].second, why)) {
+                return finish(fail(why));
+            }
         }
     }
     const int status = finish(0);
-    std::printf("Lekcja zakończona: oba serwery zatrzymane.\n");
+    std::printf("Lekcja zakończona: %s zatrzymane.\n", both);
     return status;
 }

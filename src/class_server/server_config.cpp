@@ -12,8 +12,8 @@ std::string quote(const std::string& text)
     return "\"" + text + "\"";
 }
 
-// A list of subjects as nats-server's configuration writes it.
-std::string subjects(const std::vector<std::string>& list)
+// A list of strings (subjects, routes) as nats-server's configuration writes it.
+std::string listOf(const std::vector<std::string>& list)
 {
     std::string text = "[";
     for (const std::string& s : list) {
@@ -22,14 +22,16 @@ std::string subjects(const std::vector<std::string>& list)
     return text + "]";
 }
 
+constexpr char kRouteUser[] = "plotnik-route";
+
 }  // namespace
 
 std::string teacherUser(const TeacherAccount& teacher)
 {
     return "{ user: " + quote(teacher.code) + ", password: " + quote(teacher.hash) + ",\n" +
-           "      permissions: { publish: { allow: " + subjects({lessonsSubject(teacher.code, "state")}) + " },\n" +
+           "      permissions: { publish: { allow: " + listOf({lessonsSubject(teacher.code, "state")}) + " },\n" +
            "                     subscribe: { allow: " +
-           subjects({lessonsSubject(teacher.code, "answer"), lessonsSubject(teacher.code, "hello")}) + " },\n" +
+           listOf({lessonsSubject(teacher.code, "answer"), lessonsSubject(teacher.code, "hello")}) + " },\n" +
            "                     allow_responses: true } }";
 }
 
@@ -37,10 +39,32 @@ std::string pupilUser()
 {
     return "{ user: \"pupil\",\n"
            "      permissions: { publish: { allow: " +
-           subjects({lessonsSubject("*", "answer"), lessonsSubject("*", "hello")}) + " },\n" +
-           "                     subscribe: { allow: " + subjects({lessonsSubject("*", "state"), "_INBOX.>"}) +
+           listOf({lessonsSubject("*", "answer"), lessonsSubject("*", "hello")}) + " },\n" +
+           "                     subscribe: { allow: " + listOf({lessonsSubject("*", "state"), "_INBOX.>"}) +
            " } } }";
 }
+
+namespace {
+
+// The cluster block of a node: the other nodes' routes, each with the route user's secret; no
+// node tells its clients of the others (the pages reach the nodes through the web server only).
+std::string clusterBlock(const MessageServerPlan& plan)
+{
+    std::vector<std::string> routes;
+    for (const std::string& route : plan.routes) {
+        routes.push_back("nats-route://" + std::string(kRouteUser) + ":" + plan.routeSecret + "@" + route);
+    }
+    return "server_name: " + quote(plan.name) + "\n" +
+           "cluster {\n"
+           "  name: \"plotnik\"\n"
+           "  listen: " + quote(plan.clusterListen) + "\n" +
+           "  authorization { user: " + quote(kRouteUser) + ", password: " + quote(plan.routeHash) + " }\n" +
+           "  routes: " + listOf(routes) + "\n" +
+           "  no_advertise: true\n"
+           "}\n";
+}
+
+}  // namespace
 
 std::string messageServerConfig(const MessageServerPlan& plan)
 {
@@ -50,6 +74,8 @@ std::string messageServerConfig(const MessageServerPlan& plan)
     }
     return "# nats-server for Plotnik's lessons with a class: small messages, none stored, none logged.\n"
            "listen: " + quote(plan.clientListen) + "\n" +
+           (plan.monitorListen.empty() ? "" : "http: " + quote(plan.monitorListen) + "\n") +
+           (plan.clusterListen.empty() ? "" : clusterBlock(plan)) +
            "max_payload: " + std::to_string(kMaxMessageBytes) + "\n" +
            "max_connections: 500\n"
            "max_subscriptions: 16\n"
@@ -75,13 +101,20 @@ std::string messageServerConfig(const MessageServerPlan& plan)
 std::string webServerConfig(const WebServerPlan& plan)
 {
     const std::string& d = plan.folder;
+    // The pages' connections go to the nodes in turn; a node that refuses one, or does not answer
+    // within 2 s, is left out for 10 s and the connection goes to the next.
+    std::string upstreams;
+    for (const std::string& node : plan.messageServers) {
+        upstreams += "    server " + node + " max_fails=1 fail_timeout=10s;\n";
+    }
     return "# nginx for a Plotnik lesson with a class, run by the user in the foreground.\n"
            "daemon off;\n" +
            std::string(plan.asRoot ? "user root;\n" : "") +
            "worker_processes 1;\n"
+           "worker_rlimit_nofile 8192;\n"
            "pid " + d + "/nginx.pid;\n" +
            "error_log " + d + "/nginx.log warn;\n" +
-           "events { worker_connections 1024; }\n"
+           "events { worker_connections 4096; }\n"
            "http {\n"
            "  access_log off;\n"
            "  client_body_temp_path " + d + "/body;\n" +
@@ -101,6 +134,8 @@ std::string webServerConfig(const WebServerPlan& plan)
            "  default_type application/octet-stream;\n"
            "  gzip on;\n"
            "  gzip_types text/css text/javascript application/json application/manifest+json application/wasm;\n"
+           "  upstream plotnik_klasa {\n" + upstreams +
+           "  }\n"
            "  server {\n"
            "    listen " + plan.listen + ";\n" +
            "    root " + plan.site + ";\n" +
@@ -110,7 +145,9 @@ std::string webServerConfig(const WebServerPlan& plan)
            "      add_header Cache-Control no-store;\n"
            "    }\n"
            "    location = /" + kClassServerPath + " {\n" +
-           "      proxy_pass http://" + plan.websocketListen + ";\n" +
+           "      proxy_pass http://plotnik_klasa;\n"
+           "      proxy_next_upstream error timeout;\n"
+           "      proxy_connect_timeout 2s;\n"
            "      proxy_http_version 1.1;\n"
            "      proxy_set_header Upgrade $http_upgrade;\n"
            "      proxy_set_header Connection \"upgrade\";\n"

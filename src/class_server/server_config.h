@@ -34,13 +34,23 @@ struct MessageServerPlan {
     std::string clientListen;     // host:port of the plain listener, for the server's own tools
     std::string websocketListen;  // host:port of the pages' WebSocket listener
     std::vector<TeacherAccount> teachers;
+    std::string monitorListen;    // host:port of its monitoring pages (/varz, /connz); "" for none
+    // One node of a cluster: its name, where it takes the other nodes' routes, and theirs.
+    // A server alone has no clusterListen.
+    // The nodes let only each other in as routes: the route user's secret (in the other nodes'
+    // addresses) and its bcrypt hash (which this node checks).
+    std::string name;
+    std::string clusterListen;
+    std::vector<std::string> routes;  // host:port of the other nodes' clusterListen
+    std::string routeSecret;
+    std::string routeHash;
 };
 
 struct WebServerPlan {
     std::string listen;           // host:port, as nginx's listen takes it
     std::string site;             // the page's folder
     std::string folder;           // nginx's own files: its pid, log and temporary folders, the class file
-    std::string websocketListen;  // where /klasa goes
+    std::vector<std::string> messageServers;  // host:port of each node's WebSocket listener, where /klasa goes
     bool asRoot = false;          // started by root: its workers stay root, to read the folder
 };
 

@@ -59,14 +59,26 @@ export async function startClass(extra = []) {
   server.key = new URL(server.teacher).hash.replace('#nauczyciel=', '');
   server.logs = server.output.match(/Dzienniki serwerów: (\S+)/)[1];
   server.websocket = server.origin.replace('http:', 'ws:') + '/klasa';
-  // Its servers now, by the command they run.
+  // Each message server node's monitoring pages (…/varz, …/connz), in the order of its number.
+  server.monitors = server.output.match(/^Stan [^:]+: (.+)$/m)[1].split(' ').map((url) => url.replace(/varz$/, ''));
+  // Its servers now: their process ids by the command they run.
   server.processes = () => {
-    const children = readFileSync(`/proc/${child.pid}/task/${child.pid}/children`, 'utf8').trim().split(/\s+/).filter(Boolean);
-    return Object.fromEntries(children.map((pid) => [readFileSync(`/proc/${pid}/comm`, 'utf8').trim(), Number(pid)]));
+    const found = {};
+    for (const pid of readFileSync(`/proc/${child.pid}/task/${child.pid}/children`, 'utf8').trim().split(/\s+/).filter(Boolean)) {
+      (found[readFileSync(`/proc/${pid}/comm`, 'utf8').trim()] ??= []).push(Number(pid));
+    }
+    return found;
   };
-  // Ctrl+C: both servers stop and nothing is left; the status and what it printed.
+  // The process of message server node i (from 0), by the configuration it runs.
+  server.node = (i) => server.processes()['nats-server'].find((pid) =>
+    readFileSync(`/proc/${pid}/cmdline`, 'utf8').includes(`/nats-${i + 1}.conf`));
+  // plotnik-klasa itself held (a supervisor too busy to start a node again) and let go.
+  server.hold = () => child.kill('SIGSTOP');
+  server.release = () => child.kill('SIGCONT');
+  // Ctrl+C: every server stops and nothing is left; the status and what it printed.
   server.stop = async () => {
-    const running = child.exitCode === null ? Object.values(server.processes()) : [];
+    const running = child.exitCode === null ? Object.values(server.processes()).flat() : [];
+    server.release();
     child.kill('SIGINT');
     let timer;
     const code = await Promise.race([server.exited,
@@ -77,6 +89,22 @@ export async function startClass(extra = []) {
   };
   return server;
 }
+
+// What a node's monitoring page says now (varz: its name, connections, memory, routes; connz?auth=1:
+// each client's user), or null when the node is gone.
+export async function nodeSays(monitor, page = 'varz') {
+  try {
+    return await (await fetch(monitor + page)).json();
+  } catch {
+    return null;
+  }
+}
+
+// The users connected to each node now (from its connz), null for a node that is gone.
+export const usersOnNodes = (server) => Promise.all(server.monitors.map(async (monitor) => {
+  const connz = await nodeSays(monitor, 'connz?auth=1&limit=1024');
+  return connz === null ? null : connz.connections.map((c) => c.authorized_user);
+}));
 
 // A client of the class server in node, as a page connects (through the web server's /klasa):
 // credentials for a teacher, none for a pupil. Its problems (permission refusals) are kept.

@@ -4,7 +4,8 @@
 // teacher's value at the moment it was sent (the two pages' clocks compared by the hello's round
 // trip), its speed and hold. "Samodzielnie" (or any steering of the pupil's own) leaves the
 // teacher's picture to explore; "Za nauczycielem" follows again. "Wyślij nauczycielowi" sends the
-// frame on the canvas, with a signature or the pupil's random number.
+// frame on the canvas, with a signature or the pupil's random number; an answer the server has not
+// taken is kept and sent again when the connection is back (on whichever server it comes back to).
 import { NoRespondersError, connect, disconnect } from './connection.js';
 import { cleanSignature, clockOffset, encode, newPupilNumber, readState, sinceSent } from './messages.js';
 
@@ -13,6 +14,8 @@ const kAskTries = 3;          // hellos sent on joining while the teacher's page
 const kSendMs = 5000;         // how long an answer may take to reach the server
 const kTeacherSilentMs = 35000;  // no state for this long: the teacher is not there
 const kPupilStore = 'plotnik-pupil';
+const kLost = 'Łączenie… Serwer lekcji nie odpowiada; na ekranie zostaje ostatni obraz nauczyciela.';
+const kWaiting = 'Łączenie… Odpowiedź zostanie wysłana, gdy serwer lekcji odpowie.';
 
 const ask = (program, name, ...args) =>
   program.ccall(name, 'string', args.map(() => 'string'), args);
@@ -44,7 +47,7 @@ export async function join(page, state, api, { server, code }) {
   const subject = (what) => ask(program, 'plotnik_class_subject', code, what);
   const lesson = {
     code, connection: null, following: true, applying: false, offset: 0, question: 0, last: null,
-    heard: performance.now(), ended: false,
+    heard: performance.now(), ended: false, online: true, unsent: null, retry: 0,
   };
   const say = (text) => { ui.status.textContent = text; };
   const absent = `Nie ma lekcji „${code}” albo jej nauczyciel nie jest teraz połączony. Strona działa dalej sama.`;
@@ -137,24 +140,46 @@ export async function join(page, state, api, { server, code }) {
     }
   }
 
-  async function send() {
+  function send() {
     const link = page.canvas.dataset.link;
     if (page.picture.hidden || link === undefined) {
       say('Najpierw wybierz obraz.');
       return;
     }
     const name = cleanSignature(ui.signature.value) || pupil.name;
+    lesson.unsent = encode({ code, pupil: pupil.number, name, link, question: lesson.question });
+    deliver();
+  }
+
+  // Sends the answer that waits, and keeps it until the server has taken it: while the connection
+  // is away it waits for its return; a server too slow to take it is asked again a while later.
+  // The teacher's page keeps one answer a pupil, so one sent twice counts once.
+  async function deliver() {
+    const answer = lesson.unsent;
+    clearTimeout(lesson.retry);
+    if (answer === null || lesson.ended) {
+      return;
+    }
+    if (!lesson.online) {
+      say(kWaiting);
+      return;
+    }
     ui.sendAnswer.disabled = true;
     say('Wysyłanie…');
     try {
-      lesson.connection.publish(subject('answer'),
-        encode({ code, pupil: pupil.number, name, link, question: lesson.question }));
+      lesson.connection.publish(subject('answer'), answer);
       let timer;
       const late = new Promise((_, fail) => { timer = setTimeout(() => fail(new Error('late')), kSendMs); });
       await Promise.race([lesson.connection.flush(), late]).finally(() => clearTimeout(timer));
-      say('Wysłano.');
+      if (lesson.unsent === answer) {
+        lesson.unsent = null;
+        say('Wysłano.');
+      }
     } catch {
-      say('Nie wysłano: nie ma połączenia z\u00a0serwerem lekcji. Spróbuj za chwilę.');
+      if (lesson.unsent === answer && !lesson.ended) {
+        say(kWaiting);
+        lesson.retry = setTimeout(deliver, kSendMs);
+      }
     } finally {
       ui.sendAnswer.disabled = false;
     }
@@ -165,6 +190,7 @@ export async function join(page, state, api, { server, code }) {
   async function finish(why) {
     lesson.ended = true;
     clearInterval(watch);
+    clearTimeout(lesson.retry);
     listening.abort();
     program.lessonChanged = null;
     await disconnect(lesson.connection);
@@ -175,10 +201,12 @@ export async function join(page, state, api, { server, code }) {
   try {
     lesson.connection = await connect(server, {}, (news) => {
       if (news === 'lost' && !lesson.ended) {
-        say('Serwer lekcji nie odpowiada; łączę ponownie…');
+        lesson.online = false;
+        say(lesson.unsent === null ? kLost : kWaiting);
       } else if (news === 'back' && !lesson.ended) {
+        lesson.online = true;
         say(`Znów połączono z\u00a0serwerem lekcji ${code}.`);
-        askTeacher();
+        askTeacher().then(deliver);
       }
     });
   } catch (failure) {

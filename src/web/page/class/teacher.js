@@ -11,6 +11,7 @@ import { AnswerPanel } from './answers.js';
 
 const kStateEveryMs = 50;
 const kRepeatMs = 10000;
+const kLost = 'Łączenie… Serwer lekcji nie odpowiada; lekcja trwa na tej stronie i wróci do uczniów po połączeniu.';
 
 const ask = (program, name, ...args) =>
   program.ccall(name, 'string', args.map(() => 'string'), args);
@@ -48,7 +49,7 @@ export async function teach(page, state, api, { server, key, code, question = 1 
   try {
     lesson.connection = await connect(server, { user: teacher, pass: key.slice(teacher.length + 1) }, (news) => {
       if (news === 'lost' && !lesson.ended) {
-        ui.status.textContent = 'Serwer lekcji nie odpowiada; łączę ponownie…';
+        ui.status.textContent = kLost;
       } else if (news === 'back') {
         ui.status.textContent = `Znów połączono z\u00a0serwerem lekcji. ${greeting}`;
         publish();

@@ -13,6 +13,7 @@
 #include <sys/random.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -210,11 +211,15 @@ int main(int argc, char** argv)
     if (options.port == 0 && !freePort(options.host, options.port, why)) {
         return fail(why);
     }
+    std::vector<int> taken;  // each port once: the system may hand a port out again once it is let go
     for (Node& n : nodes) {
         for (int* port : {&n.client, &n.websocket, &n.monitor, &n.cluster}) {
-            if (!freePort(loopback, *port, why)) {
-                return fail(why);
-            }
+            do {
+                if (!freePort(loopback, *port, why)) {
+                    return fail(why);
+                }
+            } while (std::find(taken.begin(), taken.end(), *port) != taken.end());
+            taken.push_back(*port);
         }
     }
 

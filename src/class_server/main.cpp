@@ -211,7 +211,7 @@ int main(int argc, char** argv)
     if (options.port == 0 && !freePort(options.host, options.port, why)) {
         return fail(why);
     }
-    std::vector<int> taken;  // each port once: the system may hand a port out again once it is let go
+    std::vector<int> taken{options.port};  // each port once: the system may hand one out again once let go
     for (Node& n : nodes) {
         for (int* port : {&n.client, &n.websocket, &n.monitor, &n.cluster}) {
             do {

@@ -236,9 +236,7 @@ int main(int argc, char** argv)
     const std::string key = teacher + "." + newToken(systemRandom);
     const std::string routeSecret = newToken(systemRandom);
     std::string hash;
-    std::string routeHash;
-    bool written = bcryptHash(key.substr(kTeacherCodeLength + 1), systemRandom, hash, why) &&
-                   (nodes.size() == 1 || bcryptHash(routeSecret, systemRandom, routeHash, why));
+    bool written = bcryptHash(key.substr(kTeacherCodeLength + 1), systemRandom, hash, why);
     WebServerPlan web{hostInAddress(options.host) + ":" + std::to_string(options.port), site, folder, {},
                       geteuid() == 0};
     std::vector<Server> servers;
@@ -258,7 +256,6 @@ int main(int argc, char** argv)
                 }
             }
             plan.routeSecret = routeSecret;
-            plan.routeHash = routeHash;
         }
         web.messageServers.push_back(plan.websocketListen);
         const std::string config = folder + "/nats-" + number + ".conf";

@@ -58,7 +58,7 @@ std::string clusterBlock(const MessageServerPlan& plan)
            "cluster {\n"
            "  name: \"plotnik\"\n"
            "  listen: " + quote(plan.clusterListen) + "\n" +
-           "  authorization { user: " + quote(kRouteUser) + ", password: " + quote(plan.routeHash) + " }\n" +
+           "  authorization { user: " + quote(kRouteUser) + ", password: " + quote(plan.routeSecret) + " }\n" +
            "  routes: " + listOf(routes) + "\n" +
            "  no_advertise: true\n"
            "}\n";

@@ -37,13 +37,13 @@ struct MessageServerPlan {
     std::string monitorListen;    // host:port of its monitoring pages (/varz, /connz); "" for none
     // One node of a cluster: its name, where it takes the other nodes' routes, and theirs.
     // A server alone has no clusterListen.
-    // The nodes let only each other in as routes: the route user's secret (in the other nodes'
-    // addresses) and its bcrypt hash (which this node checks).
+    // The nodes let only each other in as routes, with the route user's secret. It stands as it is
+    // in the file (not as a hash), since the routes' addresses carry it anyway, and nats-server
+    // would send a hash as the password of the routes it learns from the others.
     std::string name;
     std::string clusterListen;
     std::vector<std::string> routes;  // host:port of the other nodes' clusterListen
     std::string routeSecret;
-    std::string routeHash;
 };
 
 struct WebServerPlan {

@@ -164,6 +164,10 @@ test('a cluster of three: permissions on every node, states and answers across, 
       await new Promise((done) => setTimeout(done, 200));
       return spreadAgain[2] === 1;
     });
+    // The nodes took each other in at once, the restarted one too: no route was refused on the way.
+    for (const log of readdirSync(server.logs).filter((name) => /^nats-\d\.log$/.test(name))) {
+      assert.doesNotMatch(readFileSync(join(server.logs, log), 'utf8'), /Authorization Violation|authentication error/, log);
+    }
   } finally {
     await Promise.all(clients.map((c) => c.close()));
     await stopAll(server, 'wszystkie serwery');

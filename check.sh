@@ -42,6 +42,7 @@ PLOTNIK_SITE=build-web/site node bench/web/busy_throttled.mjs 0.5 1
 PLOTNIK_SITE=build-web/site node bench/web/gif_record.mjs 1
 PLOTNIK_SITE=build-web/site node bench/web/first_load.mjs 1
 PLOTNIK_SITE=build-web/site node --experimental-websocket --no-warnings bench/web/class.mjs 3
+PLOTNIK_SITE=build-web/site node --experimental-websocket --no-warnings bench/web/class_school.mjs 3 short
 
 echo "== The fuzz targets: each over its seed corpus and a fixed number of new inputs"
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DPLOTNIK_FUZZ=ON \

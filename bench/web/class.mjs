@@ -12,7 +12,9 @@
 // All pages and clients run on this one machine, so their clocks are one.
 //   node --experimental-websocket bench/web/class.mjs [SECONDS]   (after web/build.sh and the build)
 import { launchBrowser, waitForLink } from '../../tests/e2e/web/harness.mjs';
-import { classClient, joinAsPupil, kPupilHost, startClass, startTeaching } from '../../tests/e2e/web/class_helpers.mjs';
+import {
+  classClient, joinAsPupil, kPupilHost, noteDrawnFrames, startClass, startTeaching,
+} from '../../tests/e2e/web/class_helpers.mjs';
 
 const seconds = Number(process.argv[2] ?? 40);   // pupils answering
 const kChanges = Math.max(20, Math.min(200, seconds * 5));
@@ -22,16 +24,6 @@ const percentile = (values, p) => {
   const sorted = [...values].sort((a, b) => a - b);
   return sorted[Math.min(sorted.length - 1, Math.floor((p / 100) * sorted.length))];
 };
-
-// Each pupil page notes when it drew each pointer's frame.
-const noteFrames = (tab) => tab.evaluate(() => {
-  window.drawnAt = {};
-  const drawn = Module.frameDrawn;
-  Module.frameDrawn = (link) => {
-    window.drawnAt[/mouse=(-?\d+,-?\d+)/.exec(link)?.[1]] ??= Date.now();
-    drawn(link);
-  };
-});
 
 const clockNow = (tab) => tab.evaluate(() => {
   const { link } = JSON.parse(Module.ccall('plotnik_lesson_state', 'string', [], []));
@@ -59,7 +51,7 @@ try {
   console.log(`${await browsers[0].version()} teacher and pupil, Firefox pupil, ${kNodePupils} pupils in node`);
 
   // A change every 100 ms (each state goes out at once: the teacher sends at most one each 50 ms).
-  await Promise.all(pages.map(noteFrames));
+  await Promise.all(pages.map(noteDrawnFrames));
   const changedAt = [];
   for (let i = 0; i < kChanges; ++i) {
     const x = 100 + i;

@@ -213,3 +213,34 @@ export const recordClassStatus = (tab) => tab.evaluate(() => {
   new MutationObserver(() => window.classSaid.push(status.textContent))
     .observe(status, { childList: true, characterData: true, subtree: true });
 });
+
+// A client of the class server in node that connects as a page does (connection.js: through the
+// web server's /klasa, reconnecting for ever, the cluster's news ignored), under a name the nodes'
+// connz shows; onStatus hears 'lost' and 'back' as the page's does. credentials: a teacher's, or
+// none for a pupil.
+export async function pageLikeClient(server, { name, credentials = {}, onStatus = () => {} }) {
+  const client = await wsconnect({ servers: server.websocket, name, reconnect: true, maxReconnectAttempts: -1,
+    reconnectTimeWait: 500, reconnectJitter: 250, ignoreClusterUpdates: true, pingInterval: 10000, maxPingOut: 2,
+    timeout: 10000, ...credentials });
+  (async () => {
+    for await (const status of client.status()) {
+      if (status.type === 'disconnect') {
+        onStatus('lost');
+      } else if (status.type === 'reconnect') {
+        onStatus('back');
+      }
+    }
+  })().catch(() => {});
+  return client;
+}
+
+// The time the page first drew each pointer from now on, kept in the page (window.drawnAt, by the
+// link's "x,y").
+export const noteDrawnFrames = (tab) => tab.evaluate(() => {
+  window.drawnAt = {};
+  const drawn = Module.frameDrawn;
+  Module.frameDrawn = (link) => {
+    window.drawnAt[/mouse=(-?\d+,-?\d+)/.exec(link)?.[1]] ??= Date.now();
+    drawn(link);
+  };
+});

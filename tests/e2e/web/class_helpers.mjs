@@ -33,7 +33,16 @@ export async function eventually(what, fn) {
   }
 }
 
-const alive = (pid) => existsSync(`/proc/${pid}`) && !readFileSync(`/proc/${pid}/stat`, 'utf8').includes(') Z ');
+// A file of a process's /proc entry; '' when the process is gone, even while it is read.
+const procFile = (pid, file) => {
+  try {
+    return readFileSync(`/proc/${pid}/${file}`, 'utf8');
+  } catch {
+    return '';
+  }
+};
+
+const alive = (pid) => !['', 'Z'].includes(procFile(pid, 'stat').split(') ')[1]?.[0] ?? '');
 
 // plotnik-klasa --host 127.0.0.1 with the built page: its printed addresses, its servers and a way
 // to stop it as Ctrl+C does. The servers' processes (nats-server, nginx) are its children.
@@ -61,17 +70,21 @@ export async function startClass(extra = []) {
   server.websocket = server.origin.replace('http:', 'ws:') + '/klasa';
   // Each message server node's monitoring pages (…/varz, …/connz), in the order of its number.
   server.monitors = server.output.match(/^Stan [^:]+: (.+)$/m)[1].split(' ').map((url) => url.replace(/varz$/, ''));
-  // Its servers now: their process ids by the command they run.
+  // Its servers now: their process ids by the command they run. A server that ends while it is
+  // read (its /proc entry gone as it is reaped) is left out.
   server.processes = () => {
     const found = {};
-    for (const pid of readFileSync(`/proc/${child.pid}/task/${child.pid}/children`, 'utf8').trim().split(/\s+/).filter(Boolean)) {
-      (found[readFileSync(`/proc/${pid}/comm`, 'utf8').trim()] ??= []).push(Number(pid));
+    for (const pid of procFile(child.pid, `task/${child.pid}/children`).trim().split(/\s+/).filter(Boolean)) {
+      const comm = procFile(pid, 'comm').trim();
+      if (comm !== '') {
+        (found[comm] ??= []).push(Number(pid));
+      }
     }
     return found;
   };
   // The process of message server node i (from 0), by the configuration it runs.
-  server.node = (i) => server.processes()['nats-server'].find((pid) =>
-    readFileSync(`/proc/${pid}/cmdline`, 'utf8').includes(`/nats-${i + 1}.conf`));
+  server.node = (i) => (server.processes()['nats-server'] ?? []).find((pid) =>
+    procFile(pid, 'cmdline').includes(`/nats-${i + 1}.conf`));
   // plotnik-klasa itself held (a supervisor too busy to start a node again) and let go.
   server.hold = () => child.kill('SIGSTOP');
   server.release = () => child.kill('SIGCONT');

@@ -13,7 +13,7 @@
 //   node --experimental-websocket bench/web/class.mjs [SECONDS]   (after web/build.sh and the build)
 import { launchBrowser, waitForLink } from '../../tests/e2e/web/harness.mjs';
 import {
-  classClient, joinAsPupil, kPupilHost, noteDrawnFrames, startClass, startTeaching,
+  classClient, classSubject, joinAsPupil, kPupilHost, noteDrawnFrames, startClass, startTeaching,
 } from '../../tests/e2e/web/class_helpers.mjs';
 
 const seconds = Number(process.argv[2] ?? 40);   // pupils answering
@@ -40,7 +40,7 @@ try {
   const { tab: teacher, code, join } = await startTeaching(browsers[0], server, '#answer=4');
   await teacher.keyboard.press('Escape');
   const pages = [await joinAsPupil(browsers[1], server, join), await joinAsPupil(browsers[2], server, join)];
-  const subject = (what) => `plotnik.${code.slice(0, 2)}.${code.slice(2)}.${what}`;
+  const subject = (what) => classSubject(code, what);
   for (let i = 0; i < kNodePupils; ++i) {
     const client = await classClient(server);
     client.subscribe(subject('state'), { callback: () => {} });

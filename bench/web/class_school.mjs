@@ -26,7 +26,7 @@ import { readFileSync, readdirSync } from 'node:fs';
 import { cpus } from 'node:os';
 import { join } from 'node:path';
 import { launchBrowser } from '../../tests/e2e/web/harness.mjs';
-import { eventually, joinAsPupil, kPupilHost, nodeSays, noteDrawnFrames, pageLikeClient, recordClassStatus,
+import { classSubject, eventually, joinAsPupil, kPupilHost, nodeSays, noteDrawnFrames, pageLikeClient, recordClassStatus,
   startClass, startTeaching, teacherCredentials } from '../../tests/e2e/web/class_helpers.mjs';
 
 const seconds = Number(process.argv[2] ?? 30);
@@ -63,9 +63,10 @@ const cpuOf = (pid) => {
 };
 const childrenOf = (pid) => readFileSync(`/proc/${pid}/task/${pid}/children`, 'utf8').trim().split(/\s+/).filter(Boolean);
 const rssOf = (pid) => 1024 * Number(/VmRSS:\s+(\d+)/.exec(readFileSync(`/proc/${pid}/status`, 'utf8'))[1]);
-const nginxOf = (server) => {
+// nginx's processes (its master and workers) summed by fn: their memory, their CPU time.
+const nginxSum = (server, fn) => {
   const master = server.processes().nginx[0];
-  return [master, ...childrenOf(master)];
+  return [master, ...childrenOf(master)].reduce((sum, pid) => sum + fn(pid), 0);
 };
 // CPU seconds so far of the processes under this script, by part (each of plotnik-klasa's servers
 // by program, a browser with all its processes, the script itself), and of the machine: busy in
@@ -99,7 +100,6 @@ function cpuByPart(browsers) {
   return { parts, idle, busy: ticks.reduce((a, b) => a + b, 0) / kTicks - idle };
 }
 
-const subjectOf = (code, what) => `plotnik.${code.slice(0, 2)}.${code.slice(2)}.${what}`;
 const pointer = (i) => `${100 + (i % 1000)},${200 + (Math.floor(i / 1000) % 400)}`;
 const stateOf = (code, change) => JSON.stringify({ v: 1, code, link: `answer=4&mouse=${pointer(change)}&ticks=0`,
   held: false, speed: 1, sent: Date.now(), question: 1, ended: false });
@@ -129,14 +129,14 @@ async function nodeTeacher(server, lesson) {
     onStatus: (news) => {
       teacher[news] = Date.now();
       if (news === 'back') {
-        send(teacher.client, subjectOf(teacher.code, 'state'), teacher.state());
+        send(teacher.client, classSubject(teacher.code, 'state'), teacher.state());
       }
     } });
-  teacher.client.subscribe(subjectOf(teacher.code, 'hello'), { callback: (error, message) => {
+  teacher.client.subscribe(classSubject(teacher.code, 'hello'), { callback: (error, message) => {
     strays.hellos += teacher.ids.has(read(message)?.pupil) ? 0 : 1;
     message.respond(teacher.state());
   } });
-  teacher.client.subscribe(subjectOf(teacher.code, 'answer'), { callback: (error, message) => {
+  teacher.client.subscribe(classSubject(teacher.code, 'answer'), { callback: (error, message) => {
     const answer = read(message);
     if (answer?.code === teacher.code && teacher.ids.has(answer.pupil)) {
       teacher.answered.add(answer.pupil);
@@ -155,7 +155,7 @@ async function nodePupil(server, lesson, id, name) {
     next: Infinity, unsent: null };
   const deliver = () => {
     const answer = pupil.unsent;
-    send(pupil.client, subjectOf(pupil.code, 'answer'), answer);
+    send(pupil.client, classSubject(pupil.code, 'answer'), answer);
     pupil.client.flush().then(() => {
       if (pupil.unsent === answer) {
         pupil.unsent = null;
@@ -181,7 +181,7 @@ async function nodePupil(server, lesson, id, name) {
   };
   const hello = async () => {
     try {
-      heard(await pupil.client.request(subjectOf(pupil.code, 'hello'), JSON.stringify({ v: 1, pupil: id }), { timeout: 3000 }));
+      heard(await pupil.client.request(classSubject(pupil.code, 'hello'), JSON.stringify({ v: 1, pupil: id }), { timeout: 3000 }));
       return true;
     } catch {
       return false;
@@ -196,7 +196,7 @@ async function nodePupil(server, lesson, id, name) {
       }
     }
   } });
-  pupil.client.subscribe(subjectOf(pupil.code, 'state'), { callback: (error, message) => heard(message) });
+  pupil.client.subscribe(classSubject(pupil.code, 'state'), { callback: (error, message) => heard(message) });
   await eventually(`pupil ${id}'s hello answered by its teacher`, hello);
   return pupil;
 }
@@ -279,7 +279,7 @@ async function school() {
       let due = loadStart + (i * kStateEveryMs) / teachers.length;
       const tick = () => {
         teacher.changes += 1;
-        send(teacher.client, subjectOf(teacher.code, 'state'), teacher.state());
+        send(teacher.client, classSubject(teacher.code, 'state'), teacher.state());
         due += kStateEveryMs;
         if (due < Date.now() - 1000) {
           due = Date.now();
@@ -453,12 +453,12 @@ async function oneServer() {
     const monitor = server.monitors[0];
     const pid = server.processes()['nats-server'][0];
     const rest = await eventually('the node\'s monitoring page', () => nodeSays(monitor));
-    const nginxRest = nginxOf(server).reduce((sum, p) => sum + rssOf(p), 0);
+    const nginxRest = nginxSum(server, rssOf);
     const codes = range(kIdlePupils / 30).map((k) => `${server.key.slice(0, 2)}T${kLessonChars[k]}${kLessonChars[k]}`);
     let received = 0;
     clients.push(...await inBatches(range(kIdlePupils), async (i) => {
       const client = await pageLikeClient(server, { name: `szkola-spokojny-${i}` });
-      client.subscribe(subjectOf(codes[i % codes.length], 'state'), { callback: () => { received += 1; } });
+      client.subscribe(classSubject(codes[i % codes.length], 'state'), { callback: () => { received += 1; } });
       await client.flush();
       return client;
     }));
@@ -466,16 +466,16 @@ async function oneServer() {
       const varz = await nodeSays(monitor);
       return varz?.connections === kIdlePupils && varz;
     });
-    const nginxIdle = nginxOf(server).reduce((sum, p) => sum + rssOf(p), 0);
+    const nginxIdle = nginxSum(server, rssOf);
     const teachers = await inBatches(codes, (c) => pageLikeClient(server, { name: `szkola-nauczyciel-${c}`, credentials: teacherCredentials(server) }));
     clients.push(...teachers);
-    const [v0, cpu0, nginx0] = [await nodeSays(monitor), cpuOf(pid), nginxOf(server).reduce((sum, p) => sum + cpuOf(p), 0)];
+    const [v0, cpu0, nginx0] = [await nodeSays(monitor), cpuOf(pid), nginxSum(server, cpuOf)];
     for (let round = 0; round < kCostRounds; ++round) {
-      teachers.forEach((t, k) => send(t, subjectOf(codes[k], 'state'), stateOf(codes[k], round)));
+      teachers.forEach((t, k) => send(t, classSubject(codes[k], 'state'), stateOf(codes[k], round)));
       await sleep(kStateEveryMs);
     }
     await eventually(`${kCostRounds * kIdlePupils} states delivered`, () => received === kCostRounds * kIdlePupils);
-    const [v1, cpu1, nginx1] = [await nodeSays(monitor), cpuOf(pid), nginxOf(server).reduce((sum, p) => sum + cpuOf(p), 0)];
+    const [v1, cpu1, nginx1] = [await nodeSays(monitor), cpuOf(pid), nginxSum(server, cpuOf)];
     const delivered = v1.out_msgs - v0.out_msgs;
     console.log(`one node: memory ${mb(rest.mem)} MB at rest, ${mb(idle.mem)} MB with ${kIdlePupils} idle pupils: ` +
       `${((idle.mem - rest.mem) / kIdlePupils / 1024).toFixed(1)} KiB a connection (nginx ` +

@@ -134,6 +134,9 @@ export async function classClient(server, credentials = {}) {
   return client;
 }
 
+// The subject of a lesson's states, hellos or answers: its code's teacher and lesson parts.
+export const classSubject = (code, what) => `plotnik.${code.slice(0, 2)}.${code.slice(2)}.${what}`;
+
 export const teacherCredentials = (server) => ({ user: server.key.slice(0, 2), pass: server.key.slice(3) });
 
 // A teacher's tab: the teacher's address opened, the class started, the join address read back

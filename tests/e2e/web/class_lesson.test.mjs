@@ -14,7 +14,7 @@ import {
   waitForPicture, waitUntil,
 } from './harness.mjs';
 import {
-  answerPicture, classClient, classStatus, eventually, joinAsPupil, kPupilHost, nodeSays, otherBrowser,
+  answerPicture, classClient, classStatus, classSubject, eventually, joinAsPupil, kPupilHost, nodeSays, otherBrowser,
   recordClassStatus, reducedFrame, startClass, startTeaching, teacherCredentials, usersOnNodes,
 } from './class_helpers.mjs';
 
@@ -178,7 +178,7 @@ test('an answer comes back as the exact frame, marked on the picture; a click sh
 
 test('nothing let in: a pupil\'s state, a wrong token, 1000 malformed messages and a flood', async () => {
   const { teacher, server, code } = lesson;
-  const subject = (what) => `plotnik.${code.slice(0, 2)}.${code.slice(2)}.${what}`;
+  const subject = (what) => classSubject(code, what);
   await assert.rejects(classClient(server, { user: code.slice(0, 2), pass: 'x'.repeat(32) }), /Authorization/,
     'a wrong token is refused');
   const forger = await classClient(server);
@@ -349,7 +349,7 @@ test('a drag goes out at most 20 times a second, and its last position always', 
   const { teacher, pupils, server, code } = lesson;
   const watcher = await classClient(server);
   const states = [];
-  watcher.subscribe(`plotnik.${code.slice(0, 2)}.${code.slice(2)}.state`, {
+  watcher.subscribe(classSubject(code, 'state'), {
     callback: (error, message) => states.push({ at: Date.now(), link: JSON.parse(message.string()).link }),
   });
   await watcher.flush();
@@ -455,7 +455,7 @@ test('a pupil types the code; „Nowe pytanie” clears the answers, and an answ
   // An answer still to the question before is no answer now.
   const late = await classClient(server);
   const question = Number(/\((\d+)\)/.exec(await classStatus(typist))[1]);
-  late.publish(`plotnik.${code.slice(0, 2)}.${code.slice(2)}.answer`, JSON.stringify({ v: 1, code, pupil: 'latecomer01',
+  late.publish(classSubject(code, 'answer'), JSON.stringify({ v: 1, code, pupil: 'latecomer01',
     name: 'Spóźniona', link: 'answer=4&mouse=5,5&ticks=0', question: question - 1 }));
   await late.flush();
   await late.close();
@@ -505,7 +505,7 @@ test('a reload keeps the teacher\'s class; the lesson ends with the pupils told;
   const slowCode = `${code.slice(0, 2)}${code.endsWith('ABC') ? 'XYZ' : 'ABC'}`;
   const slow = await classClient(lesson.server, teacherCredentials(lesson.server));
   const hellos = [];
-  slow.subscribe(`plotnik.${slowCode.slice(0, 2)}.${slowCode.slice(2)}.hello`, {
+  slow.subscribe(classSubject(slowCode, 'hello'), {
     callback: (error, message) => {
       hellos.push(message);
       if (hellos.length === 2) {
